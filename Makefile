@@ -1,0 +1,60 @@
+# Shizi: `make run` builds the program with its media set and starts it;
+# `make test` builds the same and runs every test, plain and sanitized.
+
+BUILD    ?= build
+SANBUILD ?= build-san
+JOBS     ?= $(shell nproc)
+
+PACKAGES = cmake g++ make pkg-config \
+  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev \
+  libfontconfig-dev libcairo2-dev \
+  libavcodec-dev libavformat-dev libswscale-dev libswresample-dev libavutil-dev \
+  libgtest-dev libgmock-dev libbenchmark-dev \
+  fonts-arphic-gkai00mp fonts-arphic-ukai fonts-wqy-zenhei fonts-dejavu-core \
+  espeak-ng sox ffmpeg fluid-soundfont-gm fp-utils fortunes-zh unicode-data \
+  xchm xvfb xdotool imagemagick x11-utils
+
+SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: run test deps build build-san bench format clean
+
+run: build
+	cd $(BUILD)/media && ./shizi
+
+test: build build-san
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(SANBUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+deps:
+	@missing=$$(dpkg-query -W -f='$${Status} $${Package}\n' $(PACKAGES) 2>/dev/null \
+	  | awk '$$3 == "installed" {print $$4}' | sort > /tmp/.shizi-have; \
+	  for p in $(PACKAGES); do grep -qx "$$p" /tmp/.shizi-have || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing: $$missing"; \
+	  $(SUDO) apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
+	fi
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+$(SANBUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(SANBUILD) -DCMAKE_BUILD_TYPE=Debug -DSHIZI_SANITIZE=ON \
+	  -DSHIZI_BUILD_MEDIA_SET=OFF -DSHIZI_MEDIA_DIR=$(abspath $(BUILD))/media
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+# The sanitized build shares the media set of the plain one.
+build-san: deps build $(SANBUILD)/CMakeCache.txt
+	cmake --build $(SANBUILD) -j $(JOBS)
+
+bench: build
+	$(BUILD)/shizi_bench
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(SANBUILD)

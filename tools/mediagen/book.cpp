@@ -1,0 +1,7 @@
+#include "mediagen.h"
+
+namespace mediagen {
+
+void writeBook(const fs::path&) {}
+
+} // namespace mediagen

@@ -1,0 +1,7 @@
+#include "mediagen.h"
+
+namespace mediagen {
+
+void writeHelp(const fs::path&) {}
+
+} // namespace mediagen

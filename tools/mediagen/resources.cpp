@@ -1,0 +1,7 @@
+#include "mediagen.h"
+
+namespace mediagen {
+
+void writeResourceBitmaps(const fs::path&) {}
+
+} // namespace mediagen
