@@ -1,0 +1,4 @@
+#include "midi.h"
+namespace mediagen {
+void writeTunes(const std::filesystem::path&) {}
+}

@@ -1,0 +1,5 @@
+#pragma once
+#include <filesystem>
+namespace mediagen {
+void writeTunes(const std::filesystem::path& soundDir);
+}
