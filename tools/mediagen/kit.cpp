@@ -121,9 +121,9 @@ void Canvas::saveJpeg(const fs::path& file, int quality) const {
     const fs::path png = file.string() + ".tmp.png";
     const fs::path part = file.string() + ".tmp.jpg";
     savePng(png);
-    const std::string cmd = "convert " + shellQuote(png.string()) +
-                            " -sampling-factor 1x1 -quality " + std::to_string(quality) + " " +
-                            shellQuote(part.string()) + " 2>/dev/null";
+    const std::string cmd =
+        "convert " + shellQuote(png.string()) + " -type TrueColor -sampling-factor 1x1 -quality " +
+        std::to_string(quality) + " " + shellQuote(part.string()) + " 2>/dev/null";
     const int rc = std::system(cmd.c_str());
     fs::remove(png);
     if (rc != 0 || !fs::exists(part))

@@ -354,11 +354,11 @@ void writeMenuPictures(const fs::path& pic) {
         st.shadow = false;
         panel(cr, 1, 1, f.w - 2, f.h - 2, st);
         TextStyle t;
-        t.size = 13;
+        t.size = 15;
         t.fill = white;
         t.outline = hex(0x1b5e20);
         t.outlineWidth = 1.6;
-        text(cr, "连读首数", f.w / 2.0, 9, t);
+        text(cr, "几首", f.w / 2.0, 10, t);
         textField(cr, Rect{box.x - f.x, box.y - f.y, box.w, box.h}, hex(0x1b5e20));
         frame.saveJpeg(pic / "added01.jpg", 95);
     }
@@ -384,8 +384,8 @@ void writeExitPicture(const fs::path& pic) {
     linear(cr, 0, 170, 0, 240, {{0, palette::grass}, {1, palette::grassDark}});
     cairo_fill(cr);
     rabbit(cr, 70, 168, 70);
-    // A waving paw.
-    hand(cr, 108, 138, 26, 0.5, hex(0xfdfdfd), hex(0x8c7b70));
+    heart(cr, 112, 122, 18, hex(0xf06292));
+    heart(cr, 128, 100, 12, hex(0xff8a80));
     for (int i = 0; i < 5; ++i)
         flower(cr, 140 + i * 36, 214 + (i % 2) * 8, 7, i % 2 ? hex(0xf48fb1) : hex(0xfff176),
                hex(0xff9800));

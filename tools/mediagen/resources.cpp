@@ -33,15 +33,22 @@ Color frameColor(Color c, int frame) {
 
 // One strip of four frames; `face` draws a frame's content into (0, 0, w, h)
 // already shifted for the pressed look.
-void strip(const fs::path& file, int w, int h, Color base, Color back,
+// `back` paints what lies behind the button where the program places it, so
+// the rounded corners blend in.
+using Painter = std::function<void(cairo_t*)>;
+
+void strip(const fs::path& file, int w, int h, Color base, const Painter& back,
            const std::function<void(cairo_t*, int frame, Color c)>& face) {
-    Canvas c(4 * w, h, back);
+    Canvas c(4 * w, h, white);
     cairo_t* cr = c.cr();
     for (int f = 0; f < 4; ++f) {
         cairo_save(cr);
         cairo_rectangle(cr, f * w, 0, w, h);
         cairo_clip(cr);
         cairo_translate(cr, f * w, 0);
+        cairo_save(cr);
+        back(cr);
+        cairo_restore(cr);
         const Color col = frameColor(base, f);
         const double push = f == Pressed ? 1.5 : 0;
         if (f == Over) {
@@ -79,25 +86,55 @@ TextStyle captionStyle(double size, Color c, int frame) {
     return t;
 }
 
+// The menu's button column: a gradient from y 176 to 478 behind the four
+// buttons at tops 179, 254, 329 and 404.
+Painter menuColumnAt(int top) {
+    return [top](cairo_t* cr) {
+        linear(cr, 0, 176 - top, 0, 478 - top, {{0, hex(0xfff8e1)}, {1, hex(0xffe082)}});
+        cairo_paint(cr);
+    };
+}
+
+// The message dialog, 240 x 100, seen from (x, y).
+void dialogBackground(cairo_t* cr) {
+    linear(cr, 0, 0, 0, 100, {{0, hex(0x81d4fa)}, {1, hex(0x0288d1)}});
+    cairo_paint(cr);
+    PanelStyle st;
+    st.top = hex(0xfffde7);
+    st.bottom = hex(0xfff59d);
+    st.border = hex(0xf9a825);
+    st.radius = 12;
+    st.gloss = false;
+    panel(cr, 6, 6, 228, 88, st);
+}
+Painter dialogAt(int x, int y) {
+    return [x, y](cairo_t* cr) {
+        cairo_translate(cr, -x, -y);
+        dialogBackground(cr);
+    };
+}
+
 void mainButton(const fs::path& dir, int index, const char* caption, Color base,
                 const std::function<void(cairo_t*, double cx, double cy, int frame)>& icon) {
-    strip(dir / ("MAINBUTN" + std::to_string(index) + ".bmp"), 90, 75, base, hex(0xfff3c4),
-          [&](cairo_t* cr, int f, Color col) {
+    strip(dir / ("MAINBUTN" + std::to_string(index) + ".bmp"), 90, 75, base,
+          menuColumnAt(179 + 75 * (index - 1)), [&](cairo_t* cr, int f, Color col) {
               icon(cr, 43, 27, f);
               text(cr, caption, 43, 55, captionStyle(21, col, f));
           });
 }
 
-void dialogButton(const fs::path& file, const char* caption, Color base) {
-    strip(file, 82, 36, base, hex(0xfff8e1), [&](cairo_t* cr, int f, Color col) {
+void dialogButton(const fs::path& file, const char* caption, Color base, int x) {
+    strip(file, 82, 36, base, dialogAt(x, 53), [&](cairo_t* cr, int f, Color col) {
         text(cr, caption, 39.5, 16.5, captionStyle(20, col, f));
     });
 }
 
 void label(const fs::path& file, const char* line, Color c) {
-    Canvas l(169, 35, hex(0xfffde7));
+    Canvas l(169, 35);
+    dialogAt(56, 14)(l.cr());
+    cairo_identity_matrix(l.cr());
     TextStyle t;
-    t.size = 21;
+    t.size = 20;
     t.fill = c;
     t.outline = white;
     t.outlineWidth = 1.5;
@@ -139,20 +176,13 @@ void writeResourceBitmaps(const fs::path& dir) {
               hex(0x7f0000));
     });
 
-    dialogButton(dir / "BUTN01.bmp", "是", hex(0x43a047));
-    dialogButton(dir / "BUTN02.bmp", "否", hex(0xe53935));
+    dialogButton(dir / "BUTN01.bmp", "是", hex(0x43a047), 29);
+    dialogButton(dir / "BUTN02.bmp", "否", hex(0xe53935), 128);
 
     {
-        Canvas box(240, 100, hex(0x4fc3f7));
+        Canvas box(240, 100);
         cairo_t* cr = box.cr();
-        linear(cr, 0, 0, 0, 100, {{0, hex(0x81d4fa)}, {1, hex(0x0288d1)}});
-        cairo_paint(cr);
-        PanelStyle st;
-        st.top = hex(0xfffde7);
-        st.bottom = hex(0xfff59d);
-        st.border = hex(0xf9a825);
-        st.radius = 12;
-        panel(cr, 6, 6, 228, 88, st);
+        dialogBackground(cr);
         // The message picture covers (56, 14) 169 x 35; a friendly face sits left of it.
         sun(cr, 30, 31, 13);
         for (int i = 0; i < 3; ++i)
@@ -160,13 +190,20 @@ void writeResourceBitmaps(const fs::path& dir) {
         box.saveBmp(dir / "DLGBOX.bmp");
     }
     // The pearl game's three endings, each asking whether to play again.
-    label(dir / "LABEL01.bmp", "你赢了！再玩一次？", hex(0x2e7d32));
-    label(dir / "LABEL02.bmp", "串错了！再玩一次？", hex(0xc62828));
-    label(dir / "LABEL03.bmp", "时间到！再玩一次？", hex(0x1565c0));
+    label(dir / "LABEL01.bmp", "你赢了！再玩吗？", hex(0x2e7d32));
+    label(dir / "LABEL02.bmp", "串错了！再玩吗？", hex(0xc62828));
+    label(dir / "LABEL03.bmp", "时间到！再玩吗？", hex(0x1565c0));
 
-    strip(dir / "BACK.bmp", 20, 20, hex(0xff7043), hex(0xffffff), [](cairo_t* cr, int f, Color) {
-        arrow(cr, 8.5, 8.5, 11, Dir::Left, f == Disabled ? hex(0xeeeeee) : white, hex(0x7f2700));
-    });
+    strip(
+        dir / "BACK.bmp", 20, 20, hex(0xff7043),
+        [](cairo_t* cr) {
+            setColor(cr, hex(0xfff3e0));
+            cairo_paint(cr);
+        },
+        [](cairo_t* cr, int f, Color) {
+            arrow(cr, 8.5, 8.5, 11, Dir::Left, f == Disabled ? hex(0xeeeeee) : white,
+                  hex(0x7f2700));
+        });
 
     {
         Canvas note(202, 35, hex(0xfffde7));
