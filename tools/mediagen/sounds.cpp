@@ -234,7 +234,11 @@ void writeSounds(const fs::path& appDir) {
     for (const auto& [name, w] : cues)
         writeWav(soundDir / (name + ".wav"), w);
     writeTunes(soundDir);
-    writeClips(soundDir, scratch.dir, cues.at("ok"), cues.at("err"));
+    // The clip's own sound: the words come sooner than in the cue, so the
+    // clip stays short.
+    Wave errClip = synth::phrase({{0, 64, 0.3}, {0.15, 60, 0.4}}, Timbre::Marimba, 0.25f);
+    errClip.mix(spoken(prompts, "err"), 0.25);
+    writeClips(soundDir, scratch.dir, cues.at("ok"), errClip);
 }
 
 } // namespace mediagen
