@@ -221,8 +221,6 @@ void writeBook(const fs::path& appDir) {
         tav.push_back(utf8(l));
     writeGbkLines(appDir / "data" / "tav.txt", tav);
     writeGbkLines(appDir / "data" / "tav_snd.txt", readingLines(verses));
-    // The menu state: backgrounds to choose from, function 0, verse 1, one verse.
-    writeGbkLines(appDir / "data" / "data.txt", {"20", "0", "1", "1"});
 }
 
 } // namespace mediagen
