@@ -22,7 +22,7 @@ struct BlockLook {
 };
 const BlockLook kLooks[3] = {
     {hex(0xfff3b0), hex(0xffc94d), hex(0xb26a00), hex(0x7a1f00), "H"},
-    {hex(0xc8f7c5), hex(0x5cc45a), hex(0x1b5e20), hex(0xffffff), "Y"},
+    {hex(0xdcfcd8), hex(0x7ed67a), hex(0x1b5e20), hex(0x0b3d12), "Y"},
     {hex(0xe3f2fd), hex(0x90caf9), hex(0x3f6fa8), hex(0x0d2f6b), "J"},
 };
 
@@ -38,8 +38,8 @@ void block(cairo_t* cr, double x, const BlockLook& look, const std::string& glyp
     TextStyle t;
     t.size = 27;
     t.fill = look.glyph;
-    t.outline = locked ? darker(look.border, 0.2) : withAlpha(look.glyph, 0.6);
-    t.outlineWidth = locked ? 1.6 : 0.35;
+    t.outline = withAlpha(look.glyph, 0.6);
+    t.outlineWidth = 0.35;
     text(cr, glyph, x + kBlockW / 2.0, kBlockH / 2.0 + 0.5, t);
     if (locked) {
         // A small tick in the corner says the row is done.
