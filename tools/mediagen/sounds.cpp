@@ -152,7 +152,7 @@ std::map<std::string, Wave> makeCues(const std::map<std::string, Wave>& prompts)
     {
         Wave w = synth::phrase({{0, 67, 0.3}, {0.28, 66, 0.3}, {0.56, 65, 0.3}, {0.84, 64, 0.8}},
                                Timbre::Soft, 0.35f);
-        w.mix(spoken(prompts, "failed"), 1.6);
+        w.mix(spoken(prompts, "failed"), 1.2);
         cues["failed"] = w;
     }
     {
