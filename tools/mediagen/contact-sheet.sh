@@ -78,6 +78,7 @@ convert "$res/DLGBOX.bmp" "$res/LABEL01.bmp" -geometry +56+14 -composite \
 convert "$media/tav_KJ/tav_H001.bmp" "$media/tav_KJ/tav_Y001.bmp" "$media/tav_KJ/tav_J001.bmp" \
     \( "$media/tav_KJ/tav.bmp" -crop 419x125+0+0 +repage \) -background white -gravity center -append "$tmp/blocks.png"
 
+[ -n "$KEEP" ] && cp "$tmp"/*.png "$KEEP"/
 montage -label '%t' -font "$font" -pointsize 14 -background '#fff8e1' \
     "$tmp/menu.png" "$tmp/recital.png" "$tmp/pointing.png" "$tmp/flash.png" \
     "$tmp/test.png" "$tmp/review.png" "$pic/game1.jpg" "$pic/exit.jpg" \

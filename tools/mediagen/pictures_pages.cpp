@@ -270,6 +270,53 @@ void undersea(cairo_t* cr, Rng& rng, int variant) {
     }
 }
 
+void kite(cairo_t* cr, double cx, double cy, double s, Color c) {
+    cairo_save(cr);
+    cairo_set_line_width(cr, 1.2);
+    setColor(cr, hex(0x6d4c41));
+    cairo_move_to(cr, cx, cy + s * 0.6);
+    cairo_curve_to(cr, cx - 30, cy + 60, cx + 40, cy + 90, cx - 10, cy + 140);
+    cairo_stroke(cr);
+    for (int i = 0; i < 4; ++i) {
+        const double t = cy + s * 0.6 + 14 + i * 14;
+        cairo_move_to(cr, cx - 8 + i * 3, t);
+        cairo_line_to(cr, cx - 2 + i * 3, t - 4);
+        cairo_line_to(cr, cx - 2 + i * 3, t + 4);
+        cairo_close_path(cr);
+        setColor(cr, i % 2 ? hex(0xffeb3b) : hex(0x42a5f5));
+        cairo_fill(cr);
+    }
+    cairo_move_to(cr, cx, cy - s * 0.6);
+    cairo_line_to(cr, cx + s * 0.4, cy);
+    cairo_line_to(cr, cx, cy + s * 0.6);
+    cairo_line_to(cr, cx - s * 0.4, cy);
+    cairo_close_path(cr);
+    linear(cr, cx - s / 2, cy, cx + s / 2, cy, {{0, c}, {1, lighter(c, 0.4)}});
+    cairo_fill_preserve(cr);
+    setColor(cr, darker(c, 0.4));
+    cairo_stroke(cr);
+    cairo_move_to(cr, cx, cy - s * 0.6);
+    cairo_line_to(cr, cx, cy + s * 0.6);
+    cairo_move_to(cr, cx - s * 0.4, cy);
+    cairo_line_to(cr, cx + s * 0.4, cy);
+    cairo_stroke(cr);
+    cairo_restore(cr);
+}
+
+void rainbow(cairo_t* cr, double cx, double cy, double r) {
+    const Color bands[] = {hex(0xff5252), hex(0xffa726), hex(0xffee58),
+                           hex(0x66bb6a), hex(0x42a5f5), hex(0x7e57c2)};
+    cairo_save(cr);
+    cairo_set_line_width(cr, 9);
+    for (int i = 0; i < 6; ++i) {
+        setColor(cr, withAlpha(bands[i], 0.45));
+        cairo_new_sub_path(cr);
+        cairo_arc(cr, cx, cy, r - i * 9, pi, 2 * pi);
+        cairo_stroke(cr);
+    }
+    cairo_restore(cr);
+}
+
 const std::function<void(cairo_t*, Rng&, int)> kScenes[] = {
     meadow, seaside, mountains, garden, pond, autumn, night, undersea, winter};
 
@@ -342,7 +389,7 @@ void writeBoardImage(const fs::path& file, const Board& b, int seed) {
         for (int k = 0; k < 7; ++k) {
             const double cx = 15 + 86 * k + 36 - b.pageX;
             const double cy = b.labelTop + 180 * row + 41 - b.pageY;
-            roundedRect(cr, cx - 38, cy - 38, 76, 76, 8);
+            roundedRect(cr, cx - 36, cy - 36, 72, 72, 8);
             setColor(cr, withAlpha(white, 0.16));
             cairo_set_line_width(cr, 1.5);
             cairo_stroke(cr);
@@ -356,14 +403,11 @@ void writeBoardImage(const fs::path& file, const Board& b, int seed) {
             cairo_stroke(cr);
             cairo_set_dash(cr, nullptr, 0, 0);
         }
-    // Little stars on the frame corners.
+    // Little stars in the lower corners, clear of the characters.
     Rng rng(static_cast<std::uint32_t>(seed));
-    const double corner = b.roundShape ? 18 : 22;
-    for (auto [x, y] : {std::pair{corner, corner},
-                        {b.w - corner, corner},
-                        {corner, b.h - corner},
-                        {b.w - corner, b.h - corner}})
-        star(cr, x, y, 9, hex(0xffeb3b), darker(b.frame, 0.4), rng.range(0, 1));
+    const double corner = b.roundShape ? 18 : 24;
+    for (double x : {corner, b.w - corner})
+        star(cr, x, b.h - corner, 9, hex(0xffeb3b), darker(b.frame, 0.4), rng.range(0, 1));
     if (b.title && *b.title) {
         TextStyle t;
         t.size = 20;
@@ -623,7 +667,33 @@ int writeBackgrounds(const fs::path& pic) {
         Canvas c(640, 480);
         Rng rng(static_cast<std::uint32_t>(100 + i));
         const int scenes = static_cast<int>(std::size(kScenes));
-        kScenes[i % scenes](c.cr(), rng, (i / scenes) % 3);
+        const int scene = i % scenes, variant = (i / scenes) % 3;
+        cairo_t* cr = c.cr();
+        // Later rounds mirror the scene and change the light, so no two
+        // pictures look alike.
+        cairo_save(cr);
+        if (variant == 1) {
+            cairo_translate(cr, 640, 0);
+            cairo_scale(cr, -1, 1);
+        }
+        kScenes[scene](cr, rng, variant);
+        cairo_restore(cr);
+        const bool daylight = scene != 6 && scene != 7; // night and under the sea
+        if (daylight && variant == 1)
+            kite(cr, 470, 38, 34, hex(0xef5350));
+        if (daylight && variant == 2)
+            rainbow(cr, 120, 130, 150);
+        if (daylight && variant > 0) {
+            const Color light = variant == 1 ? hex(0xffb74d) : hex(0xf48fb1);
+            cairo_save(cr);
+            cairo_set_operator(cr, CAIRO_OPERATOR_SOFT_LIGHT);
+            linear(cr, 0, 0, 0, 480,
+                   {{0, withAlpha(light, 0.7)},
+                    {0.7, withAlpha(light, 0.3)},
+                    {1, withAlpha(light, 0)}});
+            cairo_paint(cr);
+            cairo_restore(cr);
+        }
         char name[32];
         std::snprintf(name, sizeof name, "bg_A%03d.jpg", i + 1);
         c.saveJpeg(pic / name, 90);
@@ -633,8 +703,8 @@ int writeBackgrounds(const fs::path& pic) {
 
 void writePagePictures(const fs::path& pic) {
     // Recital page and listening test share the mask "border.jpg".
-    Board recital{610, 338, 5, 58, 65, true, hex(0xb07030), hex(0x1f4d3a), ""};
-    Board test{610, 338, 7, 49, 53, true, hex(0xf9a825), hex(0x1a3a6b), ""};
+    Board recital{610, 338, 5, 58, 65, true, hex(0xb07030), hex(0x1f4d3a), "跟我读"};
+    Board test{610, 338, 7, 49, 53, true, hex(0xf9a825), hex(0x1a3a6b), "听音找字"};
     writeBoardMask(pic / "border.jpg", recital);
     writeBoardImage(pic / "border_m1.jpg", recital, 1);
     writeBoardImage(pic / "border_m.jpg", test, 2);
