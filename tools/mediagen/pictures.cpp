@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 namespace mediagen {
 
@@ -498,6 +499,9 @@ void writeHubPictures(const fs::path& pic) {
 } // namespace pictures
 
 void writePictures(const fs::path& appDir) {
+    if (!kit::fontAvailable(kit::kKai))
+        throw std::runtime_error(std::string("the Kai face \"") + kit::kKai +
+                                 "\" is not installed (Debian package fonts-arphic-gkai00mp)");
     const fs::path pic = appDir / "pic";
     const fs::path data = appDir / "data";
     const fs::path kj = appDir / "tav_KJ";

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <stdexcept>
 
 namespace mediagen {
 
@@ -145,6 +146,8 @@ void label(const fs::path& file, const char* line, Color c) {
 } // namespace
 
 void writeResourceBitmaps(const fs::path& dir) {
+    if (!fontAvailable(kKai))
+        throw std::runtime_error(std::string("the Kai face \"") + kKai + "\" is not installed");
     fs::create_directories(dir);
     mainButton(dir, 1, "进入", hex(0x43a047), [](cairo_t* cr, double cx, double cy, int f) {
         arrow(cr, cx, cy, 28, Dir::Right, f == Disabled ? hex(0xe0e0e0) : hex(0xfff176),
