@@ -168,7 +168,7 @@ void padTo(std::u32string& line, size_t column) {
 }
 
 std::u32string numberField(int n) {
-    char buf[8];
+    char buf[32];
     std::snprintf(buf, sizeof buf, "%03d", n);
     return fromUtf8(buf);
 }
@@ -204,7 +204,7 @@ std::vector<std::u32string> bookLines(const std::vector<Verse>& verses) {
 std::vector<std::string> readingLines(const std::vector<Verse>& verses) {
     std::vector<std::string> lines;
     for (const Verse& v : verses) {
-        char label[8];
+        char label[32];
         std::snprintf(label, sizeof label, "%03d", v.number);
         std::string line = label;
         for (const std::string& r : v.readings)

@@ -204,7 +204,7 @@ void writeSpeech(const fs::path& soundDir, const fs::path& scratch,
         Wave b = std::move(waves[i++]);
         normalize(a, kSpeechRms);
         normalize(b, kSpeechRms);
-        char name[16];
+        char name[32];
         std::snprintf(name, sizeof name, "sd%03d.wav", v.number);
         writeWav(soundDir / name, assembleRecital(a, b));
     }
@@ -216,7 +216,7 @@ void writeSpeech(const fs::path& soundDir, const fs::path& scratch,
         for (const Verse& v : verses)
             if (wordFileOf(v.number) == f)
                 seven.push_back(&v);
-        char name[16];
+        char name[32];
         std::snprintf(name, sizeof name, "word%02d.wav", f);
         writeWav(soundDir / name, assembleWordFile(seven, sounds));
     }
