@@ -191,6 +191,21 @@ void fadeOut(Wave& w, double seconds) {
         w.s[w.s.size() - 1 - i] *= static_cast<float>(i) / static_cast<float>(n);
 }
 
+void lowPass(Wave& w, double hz) {
+    const double k = std::tan(3.14159265358979323846 * hz / kSampleRate);
+    const double q = 1 / std::sqrt(2.0);
+    const double norm = 1 / (1 + k / q + k * k);
+    const double a0 = k * k * norm, a1 = 2 * a0, a2 = a0;
+    const double b1 = 2 * (k * k - 1) * norm, b2 = (1 - k / q + k * k) * norm;
+    double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+    for (float& v : w.s) {
+        const double x = v;
+        const double y = a0 * x + a1 * x1 + a2 * x2 - b1 * y1 - b2 * y2;
+        x2 = x1, x1 = x, y2 = y1, y1 = y;
+        v = static_cast<float>(y);
+    }
+}
+
 void fitTo(Wave& w, double seconds, double fade) {
     const size_t n = Wave::frames(seconds);
     if (w.s.size() <= n)

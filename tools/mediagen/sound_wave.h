@@ -40,6 +40,8 @@ void normalize(Wave& w, double targetRms, float maxPeak = 0.89f);
 // Linear fades at the ends.
 void fadeIn(Wave& w, double seconds);
 void fadeOut(Wave& w, double seconds);
+// Second-order low-pass (Butterworth) at `hz`, to soften a synthetic hiss.
+void lowPass(Wave& w, double hz);
 // Shortens to `seconds`, fading out the last `fade` seconds.
 void fitTo(Wave& w, double seconds, double fade = 0.03);
 

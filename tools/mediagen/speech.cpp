@@ -43,7 +43,9 @@ std::vector<Wave> speak(const std::vector<SpeechJob>& jobs, const std::filesyste
                 continue;
             }
             try {
-                out[i] = trimSilence(readWav(file));
+                Wave w = readWav(file);
+                lowPass(w, 6500);
+                out[i] = trimSilence(w);
                 std::filesystem::remove(file);
             } catch (const std::exception& e) {
                 errors[i] = e.what();
