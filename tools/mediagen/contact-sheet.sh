@@ -38,7 +38,7 @@ for i in 0 1 2 3; do
         -geometry +4+$((179 + 75 * i)) -composite "$tmp/menu.png"
 done
 convert "$tmp/menu.png" "$pic/selected.bmp" -geometry +111+195 -composite \
-    "$pic/added01.jpg" -geometry +388+66 -composite \
+    "$pic/added01.jpg" -geometry +388+64 -composite \
     -fill white -draw 'rectangle 170,72 235,115' -draw 'rectangle 106,132 475,167' \
     -fill '#323232' -font "$font" -pointsize 37 -annotate +192+108 1 -annotate +405+116 1 \
     -fill '#444444' -pointsize 21 -annotate +112+158 "$line1，$line2" "$tmp/menu.png"

@@ -35,7 +35,7 @@ MenuLayout buildMenuLayout() {
         m.tile[i] = {100 + 134 * col + 3, 182 + 98 * row + 3, 128, 92};
         m.select[i] = {m.tile[i].x + 8, m.tile[i].y + 10, 40, 40};
     }
-    m.select[12] = {388, 66, 62, 58};
+    m.select[12] = {388, 64, 62, 60};
     return m;
 }
 

@@ -355,10 +355,10 @@ void writeMenuPictures(const fs::path& pic) {
         st.shadow = false;
         panel(cr, 1, 1, f.w - 2, f.h - 2, st);
         TextStyle t;
-        t.size = 15;
-        t.fill = white;
+        t.size = 13;
+        t.fill = hex(0x1b5e20);
         t.outline = hex(0x1b5e20);
-        t.outlineWidth = 1.6;
+        t.outlineWidth = 0.3;
         text(cr, "几首", f.w / 2.0, 10, t);
         textField(cr, Rect{box.x - f.x, box.y - f.y, box.w, box.h}, hex(0x1b5e20));
         frame.saveJpeg(pic / "added01.jpg", 95);
