@@ -174,6 +174,47 @@ std::string bmpBytes(cairo_surface_t* surface) {
     return s;
 }
 
+std::string bmp8Bytes(int width, int height, const std::vector<std::uint8_t>& indices,
+                      const std::vector<Color>& palette) {
+    if (width <= 0 || height <= 0 || indices.size() != static_cast<size_t>(width) * height ||
+        palette.empty() || palette.size() > 256)
+        throw std::runtime_error("8-bit BMP: wrong size or palette");
+    const int rowBytes = (width + 3) & ~3;
+    const int offset = 54 + 4 * static_cast<int>(palette.size());
+    std::string s;
+    s.reserve(offset + rowBytes * height);
+    s += "BM";
+    put32(s, offset + rowBytes * height);
+    put32(s, 0);
+    put32(s, offset);
+    put32(s, 40);
+    put32(s, width);
+    put32(s, height);
+    put16(s, 1);
+    put16(s, 8);
+    put32(s, 0);
+    put32(s, rowBytes * height);
+    put32(s, 2835);
+    put32(s, 2835);
+    put32(s, static_cast<unsigned>(palette.size()));
+    put32(s, 0);
+    for (const Color& c : palette) {
+        auto byte = [](double v) {
+            return static_cast<char>(std::lround(std::clamp(v, 0.0, 1.0) * 255));
+        };
+        s.push_back(byte(c.b));
+        s.push_back(byte(c.g));
+        s.push_back(byte(c.r));
+        s.push_back(0);
+    }
+    for (int y = height - 1; y >= 0; --y) {
+        s.append(reinterpret_cast<const char*>(indices.data()) + static_cast<size_t>(y) * width,
+                 width);
+        s.append(rowBytes - width, '\0');
+    }
+    return s;
+}
+
 void writeFile(const fs::path& file, const std::string& bytes) {
     const fs::path part = file.string() + ".tmp";
     {

@@ -70,6 +70,11 @@ class Canvas {
 void writeFile(const fs::path& file, const std::string& bytes);
 // 24-bit BMP bytes of an ARGB32 surface.
 std::string bmpBytes(cairo_surface_t* surface);
+// 8-bit BMP bytes: one palette index per pixel, `indices` row by row from
+// the top; the colour table holds exactly `palette`, so the pixels start at
+// byte 54 + 4 * palette.size(). Rows are stored bottom-up, padded to 4.
+std::string bmp8Bytes(int width, int height, const std::vector<std::uint8_t>& indices,
+                      const std::vector<Color>& palette);
 
 void setColor(cairo_t* cr, Color c);
 // Adds a rounded rectangle to the current path.
