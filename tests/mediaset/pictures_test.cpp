@@ -82,6 +82,26 @@ TEST(ProgramPictures, BackgroundsMatchTheCountInTheMenuState) {
     }
 }
 
+TEST(ProgramPictures, BackgroundsLetLargeWhiteCharactersStandOut) {
+    // The flash page writes its 400 x 400 white character straight onto the
+    // background at (120, 14), with no board behind it.
+    bool crlf = false;
+    const auto lines = crlfLines(mediaDir() / "data" / "data.txt", crlf);
+    ASSERT_FALSE(lines.empty());
+    for (int i = 1; i <= std::stoi(lines[0]); ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "bg_A%03d.jpg", i);
+        const auto bg = decodeWithImageMagick(pic() / name);
+        if (!bg)
+            GTEST_SKIP() << "ImageMagick cannot decode the backgrounds here";
+        long sum = 0;
+        for (int y = 14; y < 414; ++y)
+            for (int x = 120; x < 520; ++x)
+                sum += luminance(bg->at(x, y));
+        EXPECT_LT(sum / (400 * 400), 175) << name << " is too pale for white characters";
+    }
+}
+
 // image XOR, mask AND, image XOR over one rectangle, per byte.
 std::uint32_t maskedPaint(std::uint32_t page, std::uint32_t image, std::uint32_t mask) {
     return ((page ^ image) & mask) ^ image;

@@ -48,7 +48,7 @@ void scatterFlowers(cairo_t* cr, Rng& rng, int n, double y0, double y1) {
 }
 
 void meadow(cairo_t* cr, Rng& rng, int variant) {
-    const Scene s{hex(0x64b5f6), hex(0xe1f5fe), hex(0x9ccc65), hex(0x558b2f), false};
+    const Scene s{hex(0x2a78c8), hex(0x6fb3e8), hex(0x9ccc65), hex(0x558b2f), false};
     sky(cr, s);
     sun(cr, variant % 2 ? 70 : 570, 34, 22);
     for (int i = 0; i < 3; ++i)
@@ -64,7 +64,7 @@ void meadow(cairo_t* cr, Rng& rng, int variant) {
 }
 
 void seaside(cairo_t* cr, Rng& rng, int variant) {
-    sky(cr, Scene{hex(0x4fc3f7), hex(0xe0f7fa), {}, {}, false});
+    sky(cr, Scene{hex(0x1f88d0), hex(0x68b4e4), {}, {}, false});
     sun(cr, variant % 2 ? 590 : 60, 32, 20);
     cloud(cr, 300, 28, 80, white);
     for (int i = 0; i < 4; ++i)
@@ -91,7 +91,7 @@ void seaside(cairo_t* cr, Rng& rng, int variant) {
 }
 
 void mountains(cairo_t* cr, Rng& rng, int variant) {
-    sky(cr, Scene{hex(0x81d4fa), hex(0xf1f8e9), {}, {}, false});
+    sky(cr, Scene{hex(0x3a86d2), hex(0x78b2e0), {}, {}, false});
     for (int i = 0; i < 5; ++i)
         mountain(cr, 40 + i * 150 + rng.range(-20, 20), 440, 260, rng.range(110, 170),
                  i % 2 ? hex(0x7986cb) : hex(0x9fa8da), true);
@@ -120,9 +120,9 @@ void night(cairo_t* cr, Rng& rng, int variant) {
 }
 
 void garden(cairo_t* cr, Rng& rng, int variant) {
-    sky(cr, Scene{hex(0x80deea), hex(0xfffde7), {}, {}, false});
+    sky(cr, Scene{hex(0x7e57c2), hex(0xc48ac8), {}, {}, false});
     sun(cr, 320 + (variant - 1) * 240, 30, 18);
-    cloud(cr, 100, 30, 70, white);
+    cloud(cr, 170, 30, 70, white);
     cloud(cr, 520, 24, 60, white);
     hills(cr, 420, 6, variant, hex(0xc5e1a5), hex(0x689f38));
     house(cr, variant == 0 ? 560 : 80, 462, 70, hex(0xfff3e0), hex(0x6d4c41));
@@ -146,7 +146,7 @@ void garden(cairo_t* cr, Rng& rng, int variant) {
 }
 
 void pond(cairo_t* cr, Rng& rng, int variant) {
-    sky(cr, Scene{hex(0xa5d6a7), hex(0xf9fbe7), {}, {}, false});
+    sky(cr, Scene{hex(0x4a7fc0), hex(0x8aa8d8), {}, {}, false});
     for (int i = 0; i < 4; ++i)
         cloud(cr, 80 + i * 160, 24 + (i % 2) * 14, 64, white);
     cairo_rectangle(cr, 0, 400, 640, 80);
@@ -180,7 +180,7 @@ void pond(cairo_t* cr, Rng& rng, int variant) {
 }
 
 void autumn(cairo_t* cr, Rng& rng, int variant) {
-    sky(cr, Scene{hex(0xffcc80), hex(0xfff3e0), {}, {}, false});
+    sky(cr, Scene{hex(0xe06a10), hex(0xee8c3a), {}, {}, false});
     sun(cr, variant ? 80 : 560, 36, 22);
     for (int i = 0; i < 5; ++i)
         bird(cr, 200 + i * 40, 30 + (i % 2) * 10, 18, hex(0x5d4037));
@@ -201,7 +201,7 @@ void autumn(cairo_t* cr, Rng& rng, int variant) {
 }
 
 void winter(cairo_t* cr, Rng& rng, int variant) {
-    sky(cr, Scene{hex(0x90caf9), hex(0xe3f2fd), {}, {}, false});
+    sky(cr, Scene{hex(0x4f86c8), hex(0x86acd8), {}, {}, false});
     cloud(cr, 160, 30, 90, white);
     cloud(cr, 470, 26, 80, white);
     hills(cr, 425, 14, variant, hex(0xffffff), hex(0xe3f2fd));
@@ -237,7 +237,7 @@ void winter(cairo_t* cr, Rng& rng, int variant) {
 }
 
 void undersea(cairo_t* cr, Rng& rng, int variant) {
-    linear(cr, 0, 0, 0, 480, {{0, hex(0x4dd0e1)}, {1, hex(0x01579b)}});
+    linear(cr, 0, 0, 0, 480, {{0, hex(0x2bb3c8)}, {1, hex(0x01579b)}});
     cairo_paint(cr);
     for (int i = 0; i < 6; ++i) {
         cairo_move_to(cr, 60 + i * 110, 0);
