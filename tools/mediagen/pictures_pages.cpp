@@ -414,7 +414,7 @@ void writeBoardImage(const fs::path& file, const Board& b, int seed) {
         t.fill = hex(0xfff59d);
         t.outline = darker(b.inside, 0.4);
         t.outlineWidth = 1.5;
-        const double y = b.labelTop + 41 + 90 - b.pageY - 4;
+        const double y = b.labelTop + 41 + 90 - b.pageY - 12; // above the second row's hand
         text(cr, b.title, b.w / 2.0, y, t);
     }
     c.saveJpeg(file, 98);
