@@ -1,5 +1,5 @@
 // The book's data files against the committed source and Unihan.
-#include "sound_files.h"
+#include "mediaset/sound_files.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The sound folder: speech files, cues, tunes and clips.
-#include "sound_files.h"
+#include "mediaset/sound_files.h"
 
 #include <gtest/gtest.h>
 #include <map>
