@@ -433,6 +433,18 @@ void writeHubPictures(const fs::path& pic) {
             const double phase = (k + f) % 4;
             star(cr, x, y, 3 + phase * 1.5, hex(0xfff59d), hex(0xffa000), k + f * 0.3);
         }
+        PanelStyle ribbon;
+        ribbon.top = hex(0xfff3c4);
+        ribbon.bottom = hex(0xffc94d);
+        ribbon.border = palette::orange;
+        ribbon.radius = 16;
+        panel(cr, 8, 8, 112, 36, ribbon);
+        TextStyle title;
+        title.size = 22;
+        title.fill = hex(0xe53935);
+        title.outline = white;
+        title.outlineWidth = 2.2;
+        text(cr, "游戏乐园", 64, 26, title);
         // The string of pearls that joins the five games.
         const auto& circles = hubCircles();
         cairo_set_line_width(cr, 5);
@@ -473,12 +485,12 @@ void writeHubPictures(const fs::path& pic) {
                 break;
             case 3:
                 for (int p = 0; p < 5; ++p)
-                    pearl(cr, k.x - is * 0.5 + p * is * 0.25, iy + std::sin(p + f) * 4, is * 0.13,
+                    pearl(cr, k.x - is * 0.6 + p * is * 0.3, iy + std::sin(p + f) * 4, is * 0.16,
                           mix(hex(0xffffff), circleColors[(p + 1) % 6], 0.5));
                 break;
             case 4:
                 for (int b = 0; b < 3; ++b)
-                    card(cr, k.x - is * 0.4 + b * is * 0.4, iy, is * 0.42,
+                    card(cr, k.x - is * 0.52 + b * is * 0.52, iy, is * 0.56,
                          b == 0 ? "春" : (b == 1 ? "眠" : "晓"), hex(0x6d4c41));
                 break;
             default:
@@ -486,7 +498,7 @@ void writeHubPictures(const fs::path& pic) {
                 break;
             }
             TextStyle label;
-            label.size = i == 5 ? 20 : 18;
+            label.size = i == 5 ? 21 : 19;
             label.fill = white;
             label.outline = darker(circleColors[i], 0.5);
             label.outlineWidth = 2.2;
