@@ -264,19 +264,41 @@ void functionIcon(cairo_t* cr, int index, double cx, double cy, double s) {
     case 3:
     case 4:
     case 5: {
+        // A hand over a row of four characters: lit dots are read, the
+        // small arrow says which way, the hops show the skipping.
         const bool back = index == 4 || index == 5;
         const bool skip = index == 3 || index == 5;
-        hand(cr, cx - u * 0.45, cy - u * 0.05, s * 0.75, 0);
-        const double ay = cy + u * 0.55;
+        hand(cr, cx, cy - u * 0.42, s * 0.55, 0);
+        const double y = cy + u * 0.68;
+        const Color lit = hex(0xffeb3b), dim = withAlpha(white, 0.75), ring = hex(0xe65100);
+        for (int k = 0; k < 4; ++k) {
+            const double x = cx - u * 0.9 + k * u * 0.5;
+            roundedRect(cr, x - u * 0.17, y - u * 0.17, u * 0.34, u * 0.34, u * 0.08);
+            const bool read = !skip || (back ? k % 2 == 1 : k % 2 == 0);
+            setColor(cr, read ? lit : dim);
+            cairo_fill_preserve(cr);
+            setColor(cr, ring);
+            cairo_set_line_width(cr, 1.2);
+            cairo_stroke(cr);
+        }
+        cairo_set_line_width(cr, 1.6);
+        setColor(cr, ring);
         if (skip) {
-            for (int k = 0; k < 3; ++k) {
-                cairo_arc(cr, cx + u * (0.1 + 0.3 * k), ay - u * 0.55, u * 0.1, 0, 2 * pi);
-                setColor(cr, k % 2 ? withAlpha(white, 0.5) : hex(0xffeb3b));
-                cairo_fill(cr);
+            for (int h = 0; h < 2; ++h) {
+                const double from = back ? 3 - h * 2 : h * 2;
+                const double mid = cx - u * 0.9 + (from + (back ? -1 : 1)) * u * 0.5;
+                cairo_new_sub_path(cr);
+                cairo_arc(cr, mid, y, u * 0.5, pi * 1.2, pi * 1.8);
+                cairo_stroke(cr);
             }
         }
-        arrow(cr, cx + u * 0.4, ay, s * 0.55, back ? Dir::Left : Dir::Right, hex(0xffeb3b),
-              hex(0xe65100));
+        const double tip = back ? cx - u * 1.3 : cx + u * 1.3;
+        const double dir = back ? -1 : 1;
+        cairo_move_to(cr, tip, y);
+        cairo_line_to(cr, tip - dir * u * 0.22, y - u * 0.18);
+        cairo_line_to(cr, tip - dir * u * 0.22, y + u * 0.18);
+        cairo_close_path(cr);
+        cairo_fill(cr);
         break;
     }
     case 6:
