@@ -353,8 +353,21 @@ void panel(cairo_t* cr, double x, double y, double w, double h, const PanelStyle
 
 namespace {
 
+// Faces are made once per family and released at exit, with cairo's and
+// fontconfig's caches, so leak checkers see a clean end.
+struct FaceCache {
+    std::map<std::string, cairo_font_face_t*> faces;
+    ~FaceCache() {
+        for (auto& [name, face] : faces)
+            cairo_font_face_destroy(face);
+        cairo_debug_reset_static_data();
+        FcFini();
+    }
+};
+
 cairo_font_face_t* fontFace(const char* family) {
-    static std::map<std::string, cairo_font_face_t*> faces;
+    static FaceCache cache;
+    auto& faces = cache.faces;
     auto it = faces.find(family);
     if (it != faces.end())
         return it->second;
