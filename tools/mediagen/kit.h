@@ -1,6 +1,13 @@
 // The drawing kit every picture of the media set is made with: one bright,
 // rounded, child-friendly look on top of cairo, and the file formats the
-// program reads (JPEG, 24-bit BMP, .cur pointers).
+// program reads (JPEG, 24- and 8-bit BMP, .cur pointers).
+//
+//   kit::Canvas c(640, 480);
+//   kit::panel(c.cr(), 20, 20, 200, 80, {});            // cream panel, orange border
+//   kit::text(c.cr(), "开始", 120, 60, {28, kit::white}); // centred Kai caption
+//   c.saveJpeg(dir / "bg.jpg");
+//
+// The house colours live in pictures.h (namespace pictures::palette).
 #pragma once
 
 #include <cairo.h>
