@@ -541,15 +541,17 @@ void writeScorePanel(const fs::path& pic) {
     st.borderWidth = 2;
     panel(cr, 3, 3, 121, 83, st);
     // Rows line up with the value labels the page places at 406, 423, 440, 457.
-    const char* names[] = {"答对", "答错", "没答", "对率"};
+    const char* names[] = {"答对", "答错", "没答", "正确率"};
     const Color colors[] = {hex(0x2e7d32), hex(0xc62828), hex(0x6d4c41), hex(0x1565c0)};
     for (int i = 0; i < 4; ++i) {
         const double cy = 14 + 17 * i + 8;
         TextStyle t;
-        t.size = 15;
+        t.size = i == 3 ? 14 : 15;
         t.fill = colors[i];
-        text(cr, names[i], 30, cy, t);
-        text(cr, "：", 56, cy, t);
+        t.outline = colors[i];
+        t.outlineWidth = 0.4;
+        textLeft(cr, names[i], 8, cy, t);
+        text(cr, "：", 62, cy, t);
         cairo_move_to(cr, 69, cy + 7.5);
         cairo_line_to(cr, 120, cy + 7.5);
         setColor(cr, withAlpha(colors[i], 0.3));
