@@ -1,0 +1,64 @@
+// The application: shared state, the runtime, the media backend, the
+// screens by name.
+#pragma once
+
+#include "core/Random.h"
+#include "core/SharedState.h"
+#include "media/SoundPlayer.h"
+#include "platform/Platform.h"
+#include "ui/Runtime.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace media {
+class VideoBackend;
+}
+
+namespace core {
+
+class bgGroundFrm;
+class App;
+
+using ScreenFactory = std::function<std::unique_ptr<ui::Form>(App&)>;
+
+class App {
+  public:
+    App(ui::Runtime& rt, media::MediaBackend& media, media::VideoBackend& video,
+        platform::Launcher& launcher);
+    ~App();
+
+    SharedState state;
+    ui::Runtime& runtime;
+    media::MediaBackend& media;
+    media::VideoBackend& video;
+    platform::Launcher& launcher;
+    Random random;
+    // The folder of the program file ("/" at the end); tests point it at a
+    // media folder of their own.
+    std::string programFolder;
+
+    // Screens by form name ("menuFrm", "funFrm1", ...).
+    void registerScreen(const std::string& name, ScreenFactory f);
+    bool hasScreen(const std::string& name) const;
+    // Creates the screen and runs its load; nullptr for an unknown name.
+    ui::Form* load(const std::string& name);
+
+    // Start-up: the backdrop, which loads the menu.
+    void start();
+    bgGroundFrm& backdrop() { return *backdrop_; }
+    bool started() const { return backdrop_ != nullptr; }
+    // The backdrop is unloaded last and ends the process.
+    void end();
+
+    // Called by the backdrop.
+    void setBackdrop(bgGroundFrm* b) { backdrop_ = b; }
+
+  private:
+    std::map<std::string, ScreenFactory> screens_;
+    bgGroundFrm* backdrop_ = nullptr;
+};
+
+} // namespace core

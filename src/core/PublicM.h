@@ -1,0 +1,26 @@
+// Form set-up, folders, help and the sound queue.
+#pragma once
+
+#include "core/App.h"
+
+#include <cstdint>
+#include <string>
+
+namespace core {
+
+// Sizes the form in pixels and centres it on the desktop, black behind.
+void setupForm(App& app, ui::Form& form, std::int16_t width, std::int16_t height);
+
+// Sets the folder strings from the program's folder and returns appPath.
+std::string initMediaPaths(App& app);
+
+void showHelp(App& app);
+void closeHelp(App& app);
+
+// Advances the logo's transition number (and sets effectStep).
+std::int16_t nextImageEffect(App& app, std::int16_t& effectNo);
+
+// Queues a numbered sound cue; the backdrop plays it once the effect player is idle.
+void queueSound(App& app, std::int16_t cue);
+
+} // namespace core

@@ -1,0 +1,38 @@
+// Text files of the program (code page 936, CR LF), numbers read from them,
+// and UTF-8 helpers.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace core {
+
+// A leading decimal number (text not starting with one reads 0), rounded to
+// the nearest 16-bit integer with halves to even.
+std::int16_t readNumber(std::string_view text);
+// The same without the 16-bit limit.
+double readDouble(std::string_view text);
+// Line-print form of a number: one leading blank when not negative.
+std::string printNumber(long n);
+
+// All lines of a code-page-936 file, decoded to UTF-8, without line ends;
+// nullopt (and one line on standard error naming the file) when unreadable.
+std::optional<std::vector<std::string>> readLines(const std::string& path);
+// Line i (0-based) of `lines`, or "" past the end.
+std::string lineAt(const std::vector<std::string>& lines, std::size_t i);
+// Writes UTF-8 lines as code page 936 with CR LF, through a temporary file
+// renamed over the old one.
+bool writeLines(const std::string& path, const std::vector<std::string>& lines);
+
+std::string toCp936(std::string_view utf8);
+std::string fromCp936(std::string_view bytes);
+std::u32string toU32(std::string_view utf8);
+std::string toUtf8(std::u32string_view s);
+std::string toUtf8(char32_t c);
+// Characters [from, from + count) of a UTF-8 string, counted in code points (from is 0-based).
+std::string substrChars(std::string_view utf8, std::size_t from, std::size_t count);
+
+} // namespace core

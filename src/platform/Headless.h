@@ -1,0 +1,53 @@
+// Headless twins of the platform services, for tests.
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <deque>
+#include <mutex>
+
+namespace platform {
+
+class HeadlessDisplay final : public Display {
+  public:
+    explicit HeadlessDisplay(Size desktop = {640, 480}) : size_(desktop) {}
+    Size desktopSize() const override { return size_; }
+    void present(const Picture& frame) override {
+        frame_ = frame;
+        ++presents_;
+    }
+    void setCursor(const ui::Cursor& c) override { cursor_ = c; }
+    bool waitEvent(InputEvent& ev, int timeoutMs) override;
+    void wake() override {}
+    Point pointerPosition() const override { return pointer_; }
+
+    // Test side.
+    void inject(InputEvent ev);
+    const Picture& lastFrame() const { return frame_; }
+    int presentCount() const { return presents_; }
+    const ui::Cursor& cursor() const { return cursor_; }
+
+  private:
+    Size size_;
+    Picture frame_;
+    int presents_ = 0;
+    ui::Cursor cursor_;
+    Point pointer_;
+    std::mutex mutex_;
+    std::deque<InputEvent> events_;
+};
+
+class HeadlessLauncher final : public Launcher {
+  public:
+    bool openHelp(const std::string& file) override {
+        ++opened;
+        lastFile = file;
+        return true;
+    }
+    void closeHelp() override { ++closed; }
+    int opened = 0;
+    int closed = 0;
+    std::string lastFile;
+};
+
+} // namespace platform

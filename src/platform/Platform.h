@@ -1,0 +1,100 @@
+// The services the program takes from the machine, each with a headless twin
+// (platform/Headless.h) for tests.
+#pragma once
+
+#include "ui/Cursor.h"
+#include "ui/Picture.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+using ui::Picture;
+using ui::Point;
+using ui::Size;
+
+struct InputEvent {
+    enum class Type { MouseDown, MouseUp, MouseMove, KeyDown, KeyUp, Text, Expose, Quit };
+    Type type = Type::Expose;
+    Point pos;          // mouse: logical desktop pixels
+    int button = 0;     // ui::button bits
+    int key = 0;        // ui::key code
+    int shift = 0;      // ui::shiftmask bits
+    std::string text;   // Text: UTF-8 typed text
+};
+
+// The one desktop-size window. Everything it takes and gives is in logical
+// desktop pixels: the real desktop divided by the largest whole factor that
+// still fits 640 x 480.
+class Display {
+  public:
+    virtual ~Display() = default;
+    virtual Size desktopSize() const = 0;
+    virtual void present(const Picture& frame) = 0;
+    virtual void setCursor(const ui::Cursor& c) = 0;
+    // Waits up to `timeoutMs` (-1: forever) for input or wake(); returns true
+    // with an event, false on timeout or wake.
+    virtual bool waitEvent(InputEvent& ev, int timeoutMs) = 0;
+    // Thread-safe: makes a waiting waitEvent return.
+    virtual void wake() = 0;
+    // Where the pointer is now (logical desktop pixels).
+    virtual Point pointerPosition() const = 0;
+};
+
+struct FontSpec {
+    std::string family; // the program's family names, e.g. "楷体_GB2312", "System"
+    double points = 9;  // at 96 dpi
+    bool bold = false;
+    bool operator==(const FontSpec&) const = default;
+};
+
+class FontEngine {
+  public:
+    virtual ~FontEngine() = default;
+    virtual ui::AlphaMask render(const FontSpec& f, std::string_view utf8) = 0;
+    virtual Size measure(const FontSpec& f, std::string_view utf8) = 0;
+    virtual int lineHeight(const FontSpec& f) = 0;
+};
+
+// JPEG and BMP files (either separator accepted in the path); nullopt when
+// missing or unreadable, after one line on standard error.
+class ImageLoader {
+  public:
+    virtual ~ImageLoader() = default;
+    virtual std::optional<Picture> load(const std::string& path) = 0;
+};
+
+// Help viewers and other programs started beside this one.
+class Launcher {
+  public:
+    virtual ~Launcher() = default;
+    // Starts a viewer for `file`; false (after one line on standard error)
+    // when none is available.
+    virtual bool openHelp(const std::string& file) = 0;
+    virtual void closeHelp() = 0;
+};
+
+// "\" and "/" are both separators in the program's paths.
+std::string nativePath(std::string_view path);
+
+// The real services (SDL2, SDL2_ttf + fontconfig, SDL2_image, processes).
+std::unique_ptr<Display> createSdlDisplay();
+std::unique_ptr<FontEngine> createFontEngine();
+std::unique_ptr<ImageLoader> createImageLoader();
+std::unique_ptr<Launcher> createLauncher();
+
+// The folder of the running program file, ending in "/".
+std::string programFolder();
+
+// Single-instance lock: true when this is the only running instance.
+bool acquireInstanceLock();
+
+// A blocking message box ("Error found in words!"); on a headless machine
+// it writes the text to standard error.
+void messageBox(const std::string& text);
+
+} // namespace platform

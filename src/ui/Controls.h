@@ -1,0 +1,159 @@
+// The standard controls: Label, Image, PictureBox, TextBox, HScrollBar, Timer.
+#pragma once
+
+#include "platform/Platform.h"
+#include "ui/Clock.h"
+#include "ui/Control.h"
+
+#include <functional>
+#include <string>
+
+namespace ui {
+
+enum class Align { Left, Center, Right };
+
+struct Font {
+    std::string name = "宋体";
+    double size = 9; // points at 96 dpi
+    bool bold = false;
+    platform::FontSpec spec() const { return {name, size, bold}; }
+};
+
+class Label : public Control {
+  public:
+    using Control::Control;
+    std::string caption;       // UTF-8
+    Font font;
+    Color foreColor = 0;
+    Color backColor = rgb(255, 255, 255);
+    bool transparent = false;  // BackStyle 0
+    Align alignment = Align::Left;
+    bool wordWrap = true;
+    void setCaption(std::string c) { caption = std::move(c); invalidate(); }
+    void paint(Picture& target, Point origin) override;
+};
+
+// A click area that shows an optional picture.
+class Image : public Control {
+  public:
+    using Control::Control;
+    bool stretch = false;
+    void setPicture(const Picture& p);
+    const Picture& picture() const { return picture_; }
+    void paint(Picture& target, Point origin) override;
+
+  private:
+    Picture picture_;
+};
+
+// A box with its own persistent drawing; hidden ones hold pictures.
+class PictureBox : public Control {
+  public:
+    using Control::Control;
+    Color backColor = rgb(255, 255, 255);
+    bool autoSize = false;
+    bool borderStyle = false;
+    // Replaces the drawing with the back colour and the picture; with
+    // autoSize the box takes the picture's size.
+    void setPicture(const Picture& p);
+    const Picture& picture() const { return picture_; }
+    // The drawing (the box's size); draw, then invalidate().
+    Picture& surface() { return surface_; }
+    void cls();
+    void resize(int width, int height) override;
+    void paint(Picture& target, Point origin) override;
+    // Text at (x, y) of the drawing.
+    void print(Point at, std::string_view utf8, const Font& f, Color c);
+
+  private:
+    Picture picture_;
+    Picture surface_;
+};
+
+class TextBox : public Control {
+  public:
+    explicit TextBox(Form& f) : Control(f) {}
+    TextBox(const TextBox& o) = default;
+    Font font;
+    Color foreColor = 0;
+    Color backColor = rgb(255, 255, 255);
+    Align alignment = Align::Left;
+    bool border = true;
+    const std::string& text() const { return text_; }
+    // Raises Change when the text differs.
+    void setText(std::string t);
+    int caret() const { return caret_; } // in characters
+    std::function<void()> onChange;
+
+    void mouseDown(int button, int shift, int x, int y) override;
+    void keyDown(int& key, int shift) override;
+    void textInput(const std::string& utf8) override;
+    bool acceptsFocus() const override { return enabled() && visible(); }
+    void paint(Picture& target, Point origin) override;
+
+  private:
+    std::string text_;
+    int caret_ = 0;
+};
+
+class HScrollBar : public Control {
+  public:
+    explicit HScrollBar(Form& f);
+    HScrollBar(const HScrollBar& o);
+    ~HScrollBar() override;
+    int min = 0;
+    int max = 32767;
+    int smallChange = 1;
+    int largeChange = 1;
+    int value() const { return value_; }
+    // Clamps to min..max; raises Change when the value differs.
+    void setValue(int v);
+    std::function<void()> onChange;
+    std::function<void()> onScroll; // while the thumb is dragged
+
+    void mouseDown(int button, int shift, int x, int y) override;
+    void mouseMove(int button, int shift, int x, int y) override;
+    void mouseUp(int button, int shift, int x, int y) override;
+    void paint(Picture& target, Point origin) override;
+
+  private:
+    int arrowWidth() const;
+    Rect thumbRect() const;
+    void step(int delta);
+    int value_ = 0;
+    int dragOffset_ = -1;
+    int repeatDir_ = 0;
+    class Timer* repeat_ = nullptr;
+};
+
+// A timer of a form. The interval is honoured but never shorter than one
+// loop tick (1/64 s); a late timer fires once without catching up.
+class Timer {
+  public:
+    explicit Timer(Form& form, int intervalMs = 0, bool enabled = false);
+    Timer(const Timer&) = delete;
+    Timer& operator=(const Timer&) = delete;
+    ~Timer();
+
+    int interval() const { return interval_; }
+    void setInterval(int ms);
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool e);
+    void start() { setEnabled(true); }
+    void stop() { setEnabled(false); }
+    std::function<void()> onTimer;
+
+    Form& form() const { return *form_; }
+    Micros due() const { return due_; }
+
+  private:
+    friend class Runtime;
+    void schedule();
+    Form* form_;
+    int interval_;
+    bool enabled_;
+    bool running_ = false;
+    Micros due_ = 0;
+};
+
+} // namespace ui

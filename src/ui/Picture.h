@@ -1,0 +1,79 @@
+// A picture in memory: 32-bit pixels (0x00RRGGBB), the raster operations the
+// screens use, lines, outlines, flood fill and text.
+#pragma once
+
+#include "ui/Geometry.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ui {
+
+enum class RasterOp { Copy, Xor, And, Or };
+
+// An 8-bit coverage mask, as a font renders a run of text.
+struct AlphaMask {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> alpha; // width * height
+};
+
+class Picture {
+  public:
+    Picture() = default;
+    Picture(int width, int height, Color fill = 0);
+
+    int width() const { return w_; }
+    int height() const { return h_; }
+    Size size() const { return {w_, h_}; }
+    bool empty() const { return w_ <= 0 || h_ <= 0; }
+    Rect rect() const { return {0, 0, w_, h_}; }
+
+    // Outside the picture: kNoColor.
+    Color pixel(int x, int y) const;
+    void setPixel(int x, int y, Color c);
+    void fill(Color c);
+    void fillRect(Rect r, Color c);
+
+    // Copies a rectangle of `src` to `dst` with a raster operation; clipped on
+    // both sides.
+    void blit(const Picture& src, Rect srcRect, Point dst, RasterOp op = RasterOp::Copy);
+    void blit(const Picture& src, Point dst, RasterOp op = RasterOp::Copy) {
+        blit(src, src.rect(), dst, op);
+    }
+    // Stretches (nearest neighbour) a rectangle of `src` onto `dstRect`.
+    void stretchBlit(const Picture& src, Rect srcRect, Rect dstRect,
+                     RasterOp op = RasterOp::Copy);
+    // Copies only the pixels of `src` that differ from `transparent`.
+    void blitKeyed(const Picture& src, Rect srcRect, Point dst, Color transparent);
+
+    void line(Point a, Point b, Color c, int width = 1);
+    void rectOutline(Rect r, Color c, int width = 1);
+    // Fills the region around `seed` bounded by pixels of colour `border`
+    // (the region of pixels not equal to `border`).
+    void floodFillBorder(Point seed, Color border, Color fill);
+    // Fills the connected region of pixels equal to the seed's colour.
+    void floodFillSurface(Point seed, Color fill);
+
+    // Paints `mask` at `dst` in colour `c`, blending by coverage.
+    void drawMask(const AlphaMask& mask, Point dst, Color c);
+
+    std::uint32_t* data() { return px_.data(); }
+    const std::uint32_t* data() const { return px_.data(); }
+    friend bool operator==(const Picture&, const Picture&) = default;
+
+  private:
+    int w_ = 0;
+    int h_ = 0;
+    std::vector<std::uint32_t> px_;
+};
+
+// BMP files: reads 1, 4, 8, 24 and 32-bit uncompressed (and RLE8) files;
+// writes 24-bit files through a temporary file renamed into place.
+bool readBmp(const std::string& path, Picture& out);
+bool decodeBmp(const std::uint8_t* bytes, std::size_t size, Picture& out);
+bool writeBmp(const Picture& pic, const std::string& path);
+
+} // namespace ui
