@@ -6,9 +6,12 @@
 #include "ui/Control.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace ui {
+
+class Timer;
 
 enum class Align { Left, Center, Right };
 
@@ -17,6 +20,7 @@ struct Font {
     double size = 9; // points at 96 dpi
     bool bold = false;
     platform::FontSpec spec() const { return {name, size, bold}; }
+    bool operator==(const Font&) const = default;
 };
 
 class Label : public Control {
@@ -29,8 +33,24 @@ class Label : public Control {
     bool transparent = false;  // BackStyle 0
     Align alignment = Align::Left;
     bool wordWrap = true;
-    void setCaption(std::string c) { caption = std::move(c); invalidate(); }
+    void setCaption(std::string c) {
+        caption = std::move(c);
+        invalidate();
+    }
     void paint(Picture& target, Point origin) override;
+
+  private:
+    struct Run {
+        AlphaMask mask;
+        int x = 0, y = 0;
+    };
+    // Rendered text, kept while the caption, font and width stay the same.
+    std::string cachedCaption_;
+    Font cachedFont_;
+    int cachedWidth_ = -1;
+    Align cachedAlign_ = Align::Left;
+    bool cachedWrap_ = true;
+    std::vector<Run> runs_;
 };
 
 // A click area that shows an optional picture.
@@ -73,7 +93,10 @@ class PictureBox : public Control {
 class TextBox : public Control {
   public:
     explicit TextBox(Form& f) : Control(f) {}
-    TextBox(const TextBox& o) = default;
+    // A copy keeps the looks and the text, not the Change handler.
+    TextBox(const TextBox& o)
+        : Control(o), font(o.font), foreColor(o.foreColor), backColor(o.backColor),
+          alignment(o.alignment), border(o.border), text_(o.text_), caret_(o.caret_) {}
     Font font;
     Color foreColor = 0;
     Color backColor = rgb(255, 255, 255);
@@ -123,7 +146,8 @@ class HScrollBar : public Control {
     int value_ = 0;
     int dragOffset_ = -1;
     int repeatDir_ = 0;
-    class Timer* repeat_ = nullptr;
+    int dragStart_ = 0;
+    std::unique_ptr<Timer> repeat_;
 };
 
 // A timer of a form. The interval is honoured but never shorter than one

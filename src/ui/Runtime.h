@@ -86,8 +86,8 @@ class Runtime {
     Control* capture() const { return capture_; }
     void releaseCapture() { capture_ = nullptr; }
 
-    // The last composed desktop picture.
-    const Picture& frame() const { return frame_; }
+    // The desktop as it looks now (composed if anything changed).
+    const Picture& frame();
     // Composes and presents now if anything changed.
     void paintNow();
     void invalidate() { dirty_ = true; }
@@ -99,6 +99,8 @@ class Runtime {
     void formDestroyed(Form* f);
     void requestUnload(Form* f);
     void formOrderChanged() { dirty_ = true; }
+    void raiseForm(Form* f);
+    void lowerForm(Form* f);
 
   private:
     void adopt(std::unique_ptr<Form> f);
@@ -137,7 +139,13 @@ class Runtime {
     Picture frame_;
     bool dirty_ = true;
     bool quit_ = false;
-    int sleeping_ = 0;
+    int depth_ = 0;
+    Cursor shownCursor_;
+    bool cursorSet_ = false;
+    Control* hover_ = nullptr;
+    int tooltipTimer_ = 0;
+    bool tooltipShown_ = false;
+    Point tooltipAt_;
 };
 
 } // namespace ui

@@ -1,0 +1,108 @@
+#include "ui/Form.h"
+
+#include "ui/Controls.h"
+#include "ui/Runtime.h"
+
+namespace ui {
+
+Form::Form(Runtime& rt) : rt_(&rt), surface_(640, 480, 0) {}
+
+Form::~Form() { rt_->formDestroyed(this); }
+
+void Form::move(int left, int top, int width, int height) {
+    const bool resized = width != rect_.w || height != rect_.h;
+    rect_ = {left, top, width, height};
+    if (resized)
+        cls();
+    invalidate();
+}
+
+void Form::setBackColor(Color c) {
+    back_ = c;
+    cls();
+}
+
+void Form::setPicture(const Picture& p) {
+    picture_ = p;
+    cls();
+}
+
+void Form::cls() {
+    if (surface_.width() != rect_.w || surface_.height() != rect_.h)
+        surface_ = Picture(rect_.w, rect_.h, back_);
+    else
+        surface_.fill(back_);
+    if (!picture_.empty())
+        surface_.blit(picture_, {0, 0});
+    invalidate();
+}
+
+void Form::show() {
+    visible_ = true;
+    bringToFront();
+}
+
+void Form::hide() {
+    visible_ = false;
+    invalidate();
+}
+
+void Form::bringToFront() { rt_->raiseForm(this); }
+
+void Form::sendToBack() { rt_->lowerForm(this); }
+
+void Form::setTopmost(bool t) {
+    topmost_ = t;
+    rt_->formOrderChanged();
+}
+
+void Form::setMousePointer(const Cursor& c) {
+    cursor_ = c;
+    invalidate();
+}
+
+void Form::unload() {
+    if (unloading_)
+        return;
+    bool cancel = false;
+    Form_QueryUnload(cancel);
+    if (cancel)
+        return;
+    unloading_ = true;
+    Form_Unload();
+    for (Timer* t : timers_)
+        t->stop();
+    visible_ = false;
+    rt_->requestUnload(this);
+    invalidate();
+}
+
+void Form::invalidate() { rt_->invalidate(); }
+
+Control* Form::controlAt(Point p) const {
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        Control* c = *it;
+        if (c->visible() && c->enabled() && c->rect().contains(p) &&
+            c->hitTest({p.x - c->left(), p.y - c->top()}))
+            return c;
+    }
+    return nullptr;
+}
+
+void Form::setFocus(Control* c) {
+    if (focus_ == c)
+        return;
+    if (focus_)
+        focus_->focusLost();
+    focus_ = c;
+    invalidate();
+}
+
+void Form::paint(Picture& target, Point origin) {
+    target.blit(surface_, surface_.rect(), origin);
+    for (Control* c : controls_)
+        if (c->visible())
+            c->paint(target, {origin.x + c->left(), origin.y + c->top()});
+}
+
+} // namespace ui
