@@ -53,6 +53,12 @@ class App {
     // The backdrop is unloaded last and ends the process.
     void end();
 
+    // A fault in the data that ends the program ("Error found in words!").
+    // By default a message box, then end(); tests replace it. The caller
+    // carries on with a harmless value until the loop has stopped.
+    std::function<void(const std::string&)> onFatal;
+    void fatal(const std::string& message);
+
     // Called by the backdrop.
     void setBackdrop(bgGroundFrm* b) { backdrop_ = b; }
 

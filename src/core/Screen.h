@@ -28,6 +28,9 @@ class Screen : public ui::Form {
     bool isBusy() const { return app.state.busy != 0; }
     // A picture of `picPath`; empty when missing.
     ui::Picture pic(const std::string& file);
+
+  private:
+    bool built_ = false;
 };
 
 } // namespace core

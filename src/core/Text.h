@@ -15,6 +15,8 @@ namespace core {
 std::int16_t readNumber(std::string_view text);
 // The same without the 16-bit limit.
 double readDouble(std::string_view text);
+// Nearest 16-bit integer, halves to the even neighbour, clamped.
+std::int16_t roundToInt16(double v);
 // Line-print form of a number: one leading blank when not negative.
 std::string printNumber(long n);
 

@@ -3,6 +3,8 @@
 namespace core {
 
 // The screens of this folder, by form name.
-void registerScreens(App& a) { (void)a; }
+void registerScreens(App& a) {
+    (void)a;
+}
 
 } // namespace core

@@ -20,6 +20,9 @@ std::string getCharReading(App& app, std::int16_t n, std::int16_t k);
 void loadMenuState(App& app);
 void saveMenuState(App& app);
 
+// Starts the file of a cue on the effect player and marks it busy; false
+// (nothing started) for cue 7 and numbers outside the cue table.
+bool startCue(App& app, std::int16_t cue);
 void playSoundWait(App& app, std::int16_t cue);
 void playVerse(App& app, std::int16_t n);
 void playCharSound(App& app, std::int16_t v, std::int16_t k);

@@ -1,0 +1,55 @@
+#include "core/App.h"
+
+#include "core/bgGroundFrm.h"
+
+#include <iostream>
+
+namespace core {
+
+App::App(ui::Runtime& rt, media::MediaBackend& m, media::VideoBackend& v, platform::Launcher& l)
+    : runtime(rt), media(m), video(v), launcher(l) {
+    random.reseed(rt.now());
+}
+
+App::~App() = default;
+
+void App::registerScreen(const std::string& name, ScreenFactory f) {
+    screens_[name] = std::move(f);
+}
+
+bool App::hasScreen(const std::string& name) const {
+    return screens_.count(name) != 0;
+}
+
+ui::Form* App::load(const std::string& name) {
+    auto it = screens_.find(name);
+    if (it == screens_.end()) {
+        std::cerr << "shizi: no screen named " << name << "\n";
+        return nullptr;
+    }
+    std::unique_ptr<ui::Form> f = it->second(*this);
+    if (!f)
+        return nullptr;
+    return &runtime.load(std::move(f));
+}
+
+void App::start() {
+    if (backdrop_)
+        return;
+    runtime.load(std::make_unique<bgGroundFrm>(*this));
+}
+
+void App::end() {
+    runtime.quit();
+}
+
+void App::fatal(const std::string& message) {
+    if (onFatal) {
+        onFatal(message);
+        return;
+    }
+    platform::messageBox(message);
+    end();
+}
+
+} // namespace core

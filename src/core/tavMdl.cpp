@@ -1,0 +1,247 @@
+#include "core/tavMdl.h"
+
+#include "core/PublicM.h"
+#include "core/Text.h"
+#include "core/bgGroundFrm.h"
+#include "ui/Form.h"
+#include "ui/Runtime.h"
+
+#include <array>
+#include <cstdio>
+#include <iostream>
+
+namespace core {
+
+namespace {
+
+constexpr char32_t kBlank = U'\u3000';
+
+// Seven characters from a 1-based column; blanks where the line is short.
+std::u32string columns(const std::u32string& line, std::size_t column) {
+    std::u32string out;
+    for (std::size_t i = 0; i < 7; ++i) {
+        const std::size_t at = column - 1 + i;
+        out.push_back(at < line.size() ? line[at] : kBlank);
+    }
+    return out;
+}
+
+std::string twoDigits(int n) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d", n);
+    return buf;
+}
+
+// Floor division, so that numbers below 1 still name a (missing) file
+// rather than wrapping around.
+int floorDiv(int a, int b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+media::SoundPlayer* effects(App& app) {
+    return app.started() && app.backdrop().FXSnd1 ? app.backdrop().FXSnd1.get() : nullptr;
+}
+
+media::SoundPlayer* music(App& app) {
+    return app.started() && app.backdrop().midiFXSnd ? app.backdrop().midiFXSnd.get() : nullptr;
+}
+
+const char* cueFile(int cue) {
+    static const std::array<const char*, 19> files = {
+        "ok.wav",       "err.wav",     "color.wav",  "begin.wav",   "gamestrt.wav",
+        "victory.wav",  "chimes.wav",  nullptr,      "press.wav",   "click01.wav",
+        "click02.wav",  "click03.wav", "return.wav", "entergm.wav", "cancel.wav",
+        "help_snd.wav", "failed.wav",  "exit.wav",   "start.wav"};
+    return cue >= 0 && cue < int(files.size()) ? files[std::size_t(cue)] : nullptr;
+}
+
+// Starts a whole file on the effect player.
+void startFile(App& app, media::SoundPlayer& p, const std::string& file, bool repeat) {
+    app.state.soundPlaying = -1;
+    p.fileName = app.state.soundPath + file;
+    if (repeat)
+        p.setRepeat(true);
+    p.setNotify(true);
+    p.play();
+}
+
+} // namespace
+
+// ---- the book's files -------------------------------------------------------------
+
+std::u32string getVerse(App& app, std::int16_t n) {
+    const std::u32string blank(14, kBlank);
+    if (n > 140) {
+        app.fatal("Error found in words!");
+        return blank;
+    }
+    const std::string path = app.state.appPath + "data\\tav.txt";
+    const auto lines = readLines(path);
+    if (!lines)
+        return blank;
+    // Verses 2p-1 and 2p share line 2p-1; the line after it is not read.
+    const int pair = std::max(0, (n + 1) / 2 - 1);
+    const std::size_t index = std::size_t(pair) * 2;
+    if (index + 1 >= lines->size())
+        std::cerr << "shizi: " << path << " ends before line " << index + 2 << "\n";
+    const std::u32string line = toU32(lineAt(*lines, index));
+    const bool odd = n % 2 != 0;
+    const std::size_t first = odd ? 6 : 35, second = odd ? 17 : 46;
+    if (line.size() < second + 6)
+        std::cerr << "shizi: " << path << " line " << index + 1 << " is too short\n";
+    return columns(line, first) + columns(line, second);
+}
+
+std::string getCharReading(App& app, std::int16_t n, std::int16_t k) {
+    const std::string path = app.state.appPath + "data\\tav_snd.txt";
+    const auto lines = readLines(path);
+    if (!lines)
+        return {};
+    const std::size_t index = n > 1 ? std::size_t(n - 1) : 0;
+    if (index >= lines->size()) {
+        std::cerr << "shizi: " << path << " has no line " << index + 1 << "\n";
+        return {};
+    }
+    const std::string& line = (*lines)[index];
+    // The label comes first, so field k follows the k-th "/".
+    std::size_t pos = 0;
+    for (int i = 1; i < k; ++i) {
+        const std::size_t slash = line.find('/', pos);
+        if (slash == std::string::npos)
+            return {};
+        pos = slash + 1;
+    }
+    const std::size_t slash = line.find('/', pos);
+    if (slash == std::string::npos)
+        return {};
+    const std::size_t start = slash + 1;
+    // The last field runs to the end of the line, "/" and all.
+    const std::size_t end = k <= 13 ? line.find('/', start) : std::string::npos;
+    return line.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+void loadMenuState(App& app) {
+    const std::string path = app.state.appPath + "data\\data.txt";
+    const auto lines = readLines(path);
+    if (!lines)
+        return;
+    if (lines->size() < 4)
+        std::cerr << "shizi: " << path << " has fewer than four lines\n";
+    // A missing line keeps the value in use rather than reading as 0.
+    std::int16_t* values[] = {&app.state.bgPicCount, &app.state.curFunc, &app.state.curVerse,
+                              &app.state.verseCount};
+    for (std::size_t i = 0; i < 4; ++i)
+        if (i < lines->size())
+            *values[i] = readNumber((*lines)[i]);
+}
+
+void saveMenuState(App& app) {
+    const std::string path = app.state.appPath + "data\\data.txt";
+    const auto old = readLines(path);
+    std::string first = old && !old->empty() ? (*old)[0] : std::to_string(app.state.bgPicCount);
+    writeLines(path, {first, std::to_string(app.state.curFunc), std::to_string(app.state.curVerse),
+                      std::to_string(app.state.verseCount)});
+}
+
+// ---- sound ---------------------------------------------------------------------
+
+bool startCue(App& app, std::int16_t cue) {
+    media::SoundPlayer* p = effects(app);
+    const char* file = cueFile(cue);
+    if (!p || !file)
+        return false;
+    startFile(app, *p, file, cue == 6);
+    return true;
+}
+
+void playSoundWait(App& app, std::int16_t cue) {
+    stopSound(app);
+    stopMusic(app);
+    if (!startCue(app, cue))
+        return;
+    // The wait keeps the window painted but runs no handler or timer.
+    app.runtime.sleep(int(effects(app)->lengthMs()));
+}
+
+void playVerse(App& app, std::int16_t n) {
+    media::SoundPlayer* p = effects(app);
+    if (!p || app.state.soundPlaying)
+        return;
+    char name[32];
+    std::snprintf(name, sizeof name, "sd%03d.wav", int(n));
+    startFile(app, *p, name, false);
+}
+
+void playCharSound(App& app, std::int16_t v, std::int16_t k) {
+    media::SoundPlayer* p = effects(app);
+    if (!p || app.state.soundPlaying)
+        return;
+    app.state.soundPlaying = -1;
+    if (app.state.readAloud != 1) {
+        startFile(app, *p, "start.wav", false);
+        return;
+    }
+    // Each word file holds seven verses, 14 slots of 1.5 s per verse.
+    const int fileNo = floorDiv(v - 1, 7) + 1;
+    const int verseInFile = (v - 1) - floorDiv(v - 1, 7) * 7;
+    const double start = double((k + verseInFile * 14) - 1) * 1500;
+    p->fileName = app.state.soundPath + "word" + twoDigits(fileNo) + ".wav";
+    p->setNotify(true);
+    p->playRange(start, start + 1499);
+}
+
+void stopSound(App& app) {
+    if (media::SoundPlayer* p = effects(app)) {
+        p->setNotify(false);
+        p->setRepeat(false);
+        p->stop();
+    }
+    app.state.soundPlaying = 0;
+}
+
+void playMusic(App& app) {
+    media::SoundPlayer* p = music(app);
+    SharedState& g = app.state;
+    if (!p || g.musicPlaying || g.soundPlaying)
+        return;
+    g.musicPlaying = -1;
+    // Reseeding mixes in a counter, so a frozen clock cannot repeat a draw
+    // forever.
+    app.random.reseed(app.runtime.now());
+    int r = app.random.draw(18);
+    while (r == g.lastTune) {
+        app.random.reseed(app.runtime.now());
+        r = app.random.draw(18);
+    }
+    g.lastTune = std::int16_t(r);
+    p->fileName = g.soundPath + "game" + twoDigits(r) + ".mid";
+    p->setNotify(true);
+    p->setRepeat(true);
+    p->play();
+}
+
+void stopMusic(App& app) {
+    if (media::SoundPlayer* p = music(app)) {
+        p->setNotify(false);
+        p->stop();
+    }
+    app.state.musicPlaying = 0;
+}
+
+void setVolume(App& app, std::int16_t level) {
+    static const long volumes[] = {6000,  10000, 20000, 30000, 40000,
+                                   45000, 50000, 55000, 60000, 65535};
+    media::SoundPlayer* p = effects(app);
+    if (p && level >= 1 && level <= 10)
+        p->setVolume(volumes[level - 1]);
+}
+
+void returnToGameHub(App& app, ui::Form& caller) {
+    app.state.pearlLevel = -1;
+    stopMusic(app);
+    queueSound(app, 12);
+    app.load("gameFrm");
+    caller.unload();
+}
+
+} // namespace core
