@@ -1,1 +1,45 @@
-int main() { return 0; }
+// The program: one instance, the media folder beside it, the real services.
+#include "app/screens.h"
+#include "core/App.h"
+#include "media/FakeMedia.h"
+#include "platform/Platform.h"
+#include "ui/Clock.h"
+#include "ui/Runtime.h"
+
+#include <filesystem>
+
+int main() {
+    // A second start ends before any window is made.
+    if (!platform::acquireInstanceLock())
+        return 0;
+
+    const std::string folder = platform::programFolder();
+    namespace fs = std::filesystem;
+    std::string missing;
+    if (!fs::is_regular_file(folder + "data/tav.txt"))
+        missing = folder + "data";
+    else if (!fs::is_directory(folder + "pic"))
+        missing = folder + "pic";
+    if (!missing.empty()) {
+        platform::messageBox("The media folder " + missing +
+                             " is missing: run `make run` to build it.");
+        return 1;
+    }
+
+    auto display = platform::createSdlDisplay();
+    ui::SteadyClock clock;
+    auto fonts = platform::createFontEngine();
+    auto images = platform::createImageLoader();
+    auto launcher = platform::createLauncher();
+    // TODO: the SDL2_mixer backend and the FFmpeg clip backend once the media
+    // layer provides them; until then the program runs silent.
+    media::FakeMediaBackend sound;
+    media::FakeVideoBackend video;
+    ui::Runtime runtime(*display, clock, *fonts, *images);
+    core::App app(runtime, sound, video, *launcher);
+    app.programFolder = folder;
+    app::registerScreens(app);
+    app.start();
+    runtime.run();
+    return 0;
+}
