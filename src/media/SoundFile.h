@@ -1,0 +1,40 @@
+// Reading what the players need from sound files without a sound device:
+// lengths of WAV and MIDI files and the samples of a WAV file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace media {
+
+// The program's paths use "\" and "/" alike.
+std::string soundPath(std::string_view path);
+
+// The file name after the last separator.
+std::string baseName(std::string_view path);
+
+struct WavInfo {
+    int channels = 0;
+    int sampleRate = 0;
+    int bitsPerSample = 0;
+    int blockAlign = 0; // bytes per sample frame
+    std::uint32_t byteRate = 0;
+    std::uint64_t dataOffset = 0;
+    std::uint64_t dataBytes = 0; // clamped to what the file holds
+    double lengthMs() const { return byteRate ? double(dataBytes) * 1000.0 / byteRate : 0.0; }
+};
+
+// False when the file is missing or not a PCM WAV file.
+bool readWavInfo(const std::string& path, WavInfo& out);
+
+// Length in milliseconds of a standard MIDI file, from its tempo map; 0 when
+// missing or malformed.
+long midiLengthMs(const std::string& path);
+
+// Length of a WAV or MIDI file in milliseconds (by content, not by name); 0
+// when missing or unreadable.
+long soundLengthMs(const std::string& path);
+
+} // namespace media
