@@ -40,6 +40,8 @@ class ManualClock final : public Clock {
     Micros t_;
 };
 
-inline constexpr Micros ms(double m) { return Micros(m * 1000.0); }
+inline constexpr Micros ms(double m) {
+    return Micros(m * 1000.0);
+}
 
 } // namespace ui

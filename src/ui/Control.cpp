@@ -7,7 +7,9 @@
 
 namespace ui {
 
-Control::Control(Form& form) : form_(&form) { form_->controls_.push_back(this); }
+Control::Control(Form& form) : form_(&form) {
+    form_->controls_.push_back(this);
+}
 
 Control::Control(const Control& o)
     : form_(o.form_), rect_(o.rect_), visible_(false), enabled_(o.enabled_), cursor_(o.cursor_),
@@ -24,9 +26,13 @@ Control::~Control() {
     form_->invalidate();
 }
 
-Runtime& Control::runtime() const { return form_->runtime(); }
+Runtime& Control::runtime() const {
+    return form_->runtime();
+}
 
-void Control::move(int left, int top) { move(left, top, rect_.w, rect_.h); }
+void Control::move(int left, int top) {
+    move(left, top, rect_.w, rect_.h);
+}
 
 void Control::move(int left, int top, int width, int height) {
     const bool resized = width != rect_.w || height != rect_.h;
@@ -57,7 +63,9 @@ void Control::setEnabled(bool e) {
     invalidate();
 }
 
-void Control::setMousePointer(const Cursor& c) { cursor_ = c; }
+void Control::setMousePointer(const Cursor& c) {
+    cursor_ = c;
+}
 
 void Control::zOrder(int position) {
     auto& cs = form_->controls_;
@@ -69,7 +77,9 @@ void Control::zOrder(int position) {
     invalidate();
 }
 
-void Control::invalidate() { form_->invalidate(); }
+void Control::invalidate() {
+    form_->invalidate();
+}
 
 void Control::mouseDown(int button, int shift, int x, int y) {
     if (onMouseDown)

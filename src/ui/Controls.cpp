@@ -103,8 +103,8 @@ void Image::paint(Picture& target, Point origin) {
         target.stretchBlit(picture_, picture_.rect(), {origin.x, origin.y, width(), height()});
         return;
     }
-    target.blit(picture_, {0, 0, std::min(width(), picture_.width()),
-                           std::min(height(), picture_.height())},
+    target.blit(picture_,
+                {0, 0, std::min(width(), picture_.width()), std::min(height(), picture_.height())},
                 origin);
 }
 
@@ -269,9 +269,8 @@ HScrollBar::HScrollBar(Form& f) : Control(f), repeat_(std::make_unique<Timer>(f,
 }
 
 HScrollBar::HScrollBar(const HScrollBar& o)
-    : Control(o), min(o.min), max(o.max), smallChange(o.smallChange),
-      largeChange(o.largeChange), value_(o.value_),
-      repeat_(std::make_unique<Timer>(o.form(), 60, false)) {
+    : Control(o), min(o.min), max(o.max), smallChange(o.smallChange), largeChange(o.largeChange),
+      value_(o.value_), repeat_(std::make_unique<Timer>(o.form(), 60, false)) {
     repeat_->onTimer = [this] { step(repeatDir_); };
 }
 
@@ -288,7 +287,9 @@ void HScrollBar::setValue(int v) {
         onChange();
 }
 
-int HScrollBar::arrowWidth() const { return std::min(height(), width() / 3); }
+int HScrollBar::arrowWidth() const {
+    return std::min(height(), width() / 3);
+}
 
 Rect HScrollBar::thumbRect() const {
     const int aw = arrowWidth();

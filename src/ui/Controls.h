@@ -26,11 +26,11 @@ struct Font {
 class Label : public Control {
   public:
     using Control::Control;
-    std::string caption;       // UTF-8
+    std::string caption; // UTF-8
     Font font;
     Color foreColor = 0;
     Color backColor = rgb(255, 255, 255);
-    bool transparent = false;  // BackStyle 0
+    bool transparent = false; // BackStyle 0
     Align alignment = Align::Left;
     bool wordWrap = true;
     void setCaption(std::string c) {

@@ -9,11 +9,21 @@
 
 namespace ui {
 
-enum class CursorShape { Default, Arrow, Hourglass, Crosshair, NoDrop, NotAllowed, ArrowQuestion, Hand, Custom };
+enum class CursorShape {
+    Default,
+    Arrow,
+    Hourglass,
+    Crosshair,
+    NoDrop,
+    NotAllowed,
+    ArrowQuestion,
+    Hand,
+    Custom
+};
 
 struct CustomCursor {
-    Picture image;   // colours of the opaque pixels
-    Picture opaque;  // 0xFFFFFF where the pointer is drawn, 0 where transparent
+    Picture image;  // colours of the opaque pixels
+    Picture opaque; // 0xFFFFFF where the pointer is drawn, 0 where transparent
     Point hotSpot;
 };
 

@@ -7,7 +7,9 @@ namespace ui {
 
 Form::Form(Runtime& rt) : rt_(&rt), surface_(640, 480, 0) {}
 
-Form::~Form() { rt_->formDestroyed(this); }
+Form::~Form() {
+    rt_->formDestroyed(this);
+}
 
 void Form::move(int left, int top, int width, int height) {
     const bool resized = width != rect_.w || height != rect_.h;
@@ -47,9 +49,13 @@ void Form::hide() {
     invalidate();
 }
 
-void Form::bringToFront() { rt_->raiseForm(this); }
+void Form::bringToFront() {
+    rt_->raiseForm(this);
+}
 
-void Form::sendToBack() { rt_->lowerForm(this); }
+void Form::sendToBack() {
+    rt_->lowerForm(this);
+}
 
 void Form::setTopmost(bool t) {
     topmost_ = t;
@@ -77,7 +83,9 @@ void Form::unload() {
     invalidate();
 }
 
-void Form::invalidate() { rt_->invalidate(); }
+void Form::invalidate() {
+    rt_->invalidate();
+}
 
 Control* Form::controlAt(Point p) const {
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {

@@ -43,8 +43,14 @@ constexpr Color kNoColor = 0xFFFFFFFFu;
 constexpr Color rgb(int r, int g, int b) {
     return (Color(r & 255) << 16) | (Color(g & 255) << 8) | Color(b & 255);
 }
-constexpr int red(Color c) { return int((c >> 16) & 255); }
-constexpr int green(Color c) { return int((c >> 8) & 255); }
-constexpr int blue(Color c) { return int(c & 255); }
+constexpr int red(Color c) {
+    return int((c >> 16) & 255);
+}
+constexpr int green(Color c) {
+    return int((c >> 8) & 255);
+}
+constexpr int blue(Color c) {
+    return int(c & 255);
+}
 
 } // namespace ui

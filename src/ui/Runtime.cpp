@@ -144,7 +144,9 @@ Picture Runtime::loadPicture(const std::string& path) {
 
 // ---- timers and callbacks ----------------------------------------------------------
 
-void Runtime::addTimer(Timer* t) { timers_.push_back(t); }
+void Runtime::addTimer(Timer* t) {
+    timers_.push_back(t);
+}
 
 void Runtime::removeTimer(Timer* t) {
     timers_.erase(std::remove(timers_.begin(), timers_.end(), t), timers_.end());
@@ -156,7 +158,9 @@ int Runtime::at(Micros when, std::function<void()> fn) {
     return id;
 }
 
-void Runtime::cancel(int id) { scheduled_.erase(id); }
+void Runtime::cancel(int id) {
+    scheduled_.erase(id);
+}
 
 void Runtime::post(std::function<void()> fn) {
     {
@@ -486,8 +490,9 @@ void Runtime::updateCursor(Point desktop) {
     Cursor c;
     const auto fs = forms();
     if (Form* form = capture_ ? &capture_->form() : formAt(fs, desktop)) {
-        Control* ctl = capture_ ? capture_
-                                : form->controlAt({desktop.x - form->left(), desktop.y - form->top()});
+        Control* ctl = capture_
+                           ? capture_
+                           : form->controlAt({desktop.x - form->left(), desktop.y - form->top()});
         // A busy form's hourglass wins over its controls' pointers.
         if (form->mousePointer().shape == CursorShape::Hourglass)
             c = form->mousePointer();
