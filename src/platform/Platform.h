@@ -20,11 +20,11 @@ using ui::Size;
 struct InputEvent {
     enum class Type { MouseDown, MouseUp, MouseMove, KeyDown, KeyUp, Text, Expose, Quit };
     Type type = Type::Expose;
-    Point pos;          // mouse: logical desktop pixels
-    int button = 0;     // ui::button bits
-    int key = 0;        // ui::key code
-    int shift = 0;      // ui::shiftmask bits
-    std::string text;   // Text: UTF-8 typed text
+    Point pos;        // mouse: logical desktop pixels
+    int button = 0;   // ui::button bits
+    int key = 0;      // ui::key code
+    int shift = 0;    // ui::shiftmask bits
+    std::string text; // Text: UTF-8 typed text
 };
 
 // The one desktop-size window. Everything it takes and gives is in logical

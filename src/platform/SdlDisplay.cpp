@@ -1,0 +1,296 @@
+// The real display: one borderless window over the whole desktop, showing the
+// logical desktop enlarged by a whole factor with square pixels.
+#include "platform/DisplayRules.h"
+#include "platform/Platform.h"
+#include "platform/SdlHandles.h"
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+// An arrow with a question mark beside it: 'X' black, '.' white.
+constexpr std::array<const char*, 22> kArrowQuestion = {
+    "X                   ", //
+    "XX          XXXXX   ", //
+    "X.X        XX...XX  ", //
+    "X..X      XX.....XX ", //
+    "X...X     X..XXX..X ", //
+    "X....X    XXXX X..X ", //
+    "X.....X       XX..X ", //
+    "X......X     XX..XX ", //
+    "X.......X    X..XX  ", //
+    "X........X   X..X   ", //
+    "X.........X  XXXX   ", //
+    "X..........X        ", //
+    "X......XXXXX XXXX   ", //
+    "X...X..X     X..X   ", //
+    "X..XX..X     X..X   ", //
+    "X.X  X..X    XXXX   ", //
+    "XX   X..X           ", //
+    "X     X..X          ", //
+    "      X..X          ", //
+    "       X..X         ", //
+    "       X..X         ", //
+    "        XX          ", //
+};
+
+class SdlDisplay final : public Display {
+  public:
+    SdlDisplay() {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+            throw std::runtime_error(std::string("cannot open the display: ") + SDL_GetError());
+        SDL_DisplayMode mode{};
+        if (SDL_GetDesktopDisplayMode(0, &mode) != 0 || mode.w <= 0 || mode.h <= 0) {
+            mode.w = 640;
+            mode.h = 480;
+        }
+        real_ = {mode.w, mode.h};
+        scale_ = desktopScale(real_);
+        logical_ = {std::max(1, real_.w / scale_), std::max(1, real_.h / scale_)};
+
+        window_.reset(SDL_CreateWindow("Shizi", 0, 0, real_.w, real_.h,
+                                       SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN));
+        if (!window_)
+            throw std::runtime_error(std::string("cannot open a window: ") + SDL_GetError());
+        SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+        renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_ACCELERATED));
+        if (!renderer_)
+            renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
+        if (!renderer_)
+            throw std::runtime_error(std::string("cannot draw in the window: ") + SDL_GetError());
+        wakeEvent_ = SDL_RegisterEvents(1);
+        SDL_StartTextInput();
+        SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
+        SDL_RenderClear(renderer_.get());
+        SDL_RenderPresent(renderer_.get());
+    }
+
+    ~SdlDisplay() override {
+        SDL_SetCursor(SDL_GetDefaultCursor());
+        standard_.clear();
+        custom_.clear();
+        texture_.reset();
+        renderer_.reset();
+        window_.reset();
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+
+    Size desktopSize() const override { return logical_; }
+
+    void present(const Picture& frame) override {
+        if (frame.empty())
+            return;
+        if (!texture_ || textureSize_ != frame.size()) {
+            texture_.reset(SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_RGB888,
+                                             SDL_TEXTUREACCESS_STREAMING, frame.width(),
+                                             frame.height()));
+            textureSize_ = frame.size();
+            if (!texture_)
+                return;
+        }
+        SDL_UpdateTexture(texture_.get(), nullptr, frame.data(), frame.width() * 4);
+        SDL_RenderClear(renderer_.get());
+        const SDL_Rect dst{0, 0, frame.width() * scale_, frame.height() * scale_};
+        SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, &dst);
+        SDL_RenderPresent(renderer_.get());
+    }
+
+    void setCursor(const ui::Cursor& c) override {
+        if (c == current_)
+            return;
+        SDL_Cursor* cur =
+            c.shape == ui::CursorShape::Custom ? customCursor(c.custom) : standardCursor(c.shape);
+        if (!cur)
+            cur = standardCursor(ui::CursorShape::Default);
+        if (cur)
+            SDL_SetCursor(cur);
+        current_ = c;
+    }
+
+    bool waitEvent(InputEvent& ev, int timeoutMs) override {
+        const Uint64 start = SDL_GetTicks64();
+        for (;;) {
+            int left = timeoutMs;
+            if (timeoutMs > 0)
+                left = std::max<int>(0, timeoutMs - int(SDL_GetTicks64() - start));
+            SDL_Event e;
+            const int got = left < 0 ? SDL_WaitEvent(&e) : SDL_WaitEventTimeout(&e, left);
+            if (!got)
+                return false;
+            if (e.type == wakeEvent_)
+                return false;
+            if (translate(e, ev))
+                return true;
+            if (timeoutMs >= 0 && int(SDL_GetTicks64() - start) >= timeoutMs)
+                return false;
+        }
+    }
+
+    void wake() override {
+        SDL_Event e{};
+        e.type = wakeEvent_;
+        SDL_PushEvent(&e);
+    }
+
+    Point pointerPosition() const override {
+        int x = 0, y = 0;
+        SDL_GetGlobalMouseState(&x, &y);
+        return toLogical(x, y);
+    }
+
+  private:
+    Point toLogical(int x, int y) const {
+        return {std::clamp(x / scale_, 0, logical_.w - 1),
+                std::clamp(y / scale_, 0, logical_.h - 1)};
+    }
+
+    bool translate(const SDL_Event& e, InputEvent& ev) const {
+        ev = InputEvent{};
+        switch (e.type) {
+        case SDL_QUIT:
+            ev.type = InputEvent::Type::Quit;
+            return true;
+        case SDL_WINDOWEVENT:
+            switch (e.window.event) {
+            case SDL_WINDOWEVENT_EXPOSED:
+            case SDL_WINDOWEVENT_SHOWN:
+            case SDL_WINDOWEVENT_RESTORED:
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+                ev.type = InputEvent::Type::Expose;
+                return true;
+            default:
+                return false;
+            }
+        case SDL_MOUSEMOTION:
+            ev.type = InputEvent::Type::MouseMove;
+            ev.pos = toLogical(e.motion.x, e.motion.y);
+            ev.button = buttonBits(e.motion.state);
+            ev.shift = shiftBits(SDL_GetModState());
+            return true;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            ev.type = e.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Type::MouseDown
+                                                    : InputEvent::Type::MouseUp;
+            ev.pos = toLogical(e.button.x, e.button.y);
+            ev.button = buttonBit(e.button.button);
+            ev.shift = shiftBits(SDL_GetModState());
+            return ev.button != 0;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            ev.type = e.type == SDL_KEYDOWN ? InputEvent::Type::KeyDown : InputEvent::Type::KeyUp;
+            ev.key = virtualKey(e.key.keysym.sym);
+            ev.shift = shiftBits(e.key.keysym.mod);
+            return ev.key != 0;
+        case SDL_TEXTINPUT:
+            ev.type = InputEvent::Type::Text;
+            ev.text = e.text.text;
+            return !ev.text.empty();
+        default:
+            return false;
+        }
+    }
+
+    SDL_Cursor* standardCursor(ui::CursorShape shape) {
+        auto it = standard_.find(shape);
+        if (it != standard_.end())
+            return it->second.get();
+        CursorPtr made;
+        switch (shape) {
+        case ui::CursorShape::Hourglass:
+            made.reset(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT));
+            break;
+        case ui::CursorShape::Crosshair:
+            made.reset(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_CROSSHAIR));
+            break;
+        case ui::CursorShape::NoDrop:
+        case ui::CursorShape::NotAllowed:
+            made.reset(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_NO));
+            break;
+        case ui::CursorShape::Hand:
+            made.reset(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND));
+            break;
+        case ui::CursorShape::ArrowQuestion:
+            made = arrowQuestion();
+            break;
+        default:
+            made.reset(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW));
+            break;
+        }
+        SDL_Cursor* raw = made.get();
+        standard_[shape] = std::move(made);
+        return raw;
+    }
+
+    // A cursor from ARGB pixels, enlarged by the desktop factor.
+    CursorPtr makeCursor(const std::vector<Uint32>& argb, int w, int h, Point hot) const {
+        SurfacePtr s(SDL_CreateRGBSurfaceWithFormat(0, w * scale_, h * scale_, 32,
+                                                    SDL_PIXELFORMAT_ARGB8888));
+        if (!s)
+            return nullptr;
+        for (int y = 0; y < h * scale_; ++y) {
+            auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch);
+            for (int x = 0; x < w * scale_; ++x)
+                row[x] = argb[std::size_t(y / scale_) * std::size_t(w) + std::size_t(x / scale_)];
+        }
+        return CursorPtr(SDL_CreateColorCursor(s.get(), hot.x * scale_, hot.y * scale_));
+    }
+
+    CursorPtr arrowQuestion() const {
+        const int w = 20, h = int(kArrowQuestion.size());
+        std::vector<Uint32> px(std::size_t(w * h), 0);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const char c = kArrowQuestion[std::size_t(y)][x];
+                px[std::size_t(y * w + x)] = c == 'X' ? 0xFF000000u : c == '.' ? 0xFFFFFFFFu : 0u;
+            }
+        return makeCursor(px, w, h, {0, 0});
+    }
+
+    SDL_Cursor* customCursor(const std::shared_ptr<const ui::CustomCursor>& c) {
+        if (!c || c->image.empty())
+            return nullptr;
+        for (auto& [key, cur] : custom_)
+            if (key == c)
+                return cur.get();
+        const int w = c->image.width(), h = c->image.height();
+        const bool masked = c->opaque.size() == c->image.size();
+        std::vector<Uint32> px(std::size_t(w) * std::size_t(h));
+        for (std::size_t i = 0; i < px.size(); ++i) {
+            const bool opaque = !masked || (c->opaque.data()[i] & 0xFFFFFF) != 0;
+            px[i] = opaque ? 0xFF000000u | (c->image.data()[i] & 0xFFFFFF) : 0u;
+        }
+        CursorPtr made = makeCursor(px, w, h, c->hotSpot);
+        SDL_Cursor* raw = made.get();
+        if (made)
+            custom_.emplace_back(c, std::move(made));
+        return raw;
+    }
+
+    Size real_;
+    Size logical_;
+    int scale_ = 1;
+    WindowPtr window_;
+    RendererPtr renderer_;
+    TexturePtr texture_;
+    Size textureSize_;
+    Uint32 wakeEvent_ = 0;
+    ui::Cursor current_{ui::CursorShape::Default, nullptr};
+    std::map<ui::CursorShape, CursorPtr> standard_;
+    // Keeping the picture alive keeps its address from naming another cursor.
+    std::vector<std::pair<std::shared_ptr<const ui::CustomCursor>, CursorPtr>> custom_;
+};
+
+} // namespace
+
+std::unique_ptr<Display> createSdlDisplay() {
+    return std::make_unique<SdlDisplay>();
+}
+
+} // namespace platform

@@ -1,0 +1,296 @@
+#include "platform/DisplayRules.h"
+#include "platform/Headless.h"
+#include "platform/Platform.h"
+#include "ui/Keys.h"
+
+#include <SDL.h>
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using platform::InputEvent;
+
+namespace {
+
+fs::path tempDir(const char* name) {
+    fs::path d =
+        fs::temp_directory_path() / (std::string("shizi-") + name + "-" + std::to_string(getpid()));
+    fs::create_directories(d);
+    return d;
+}
+
+} // namespace
+
+TEST(DisplayRules, DesktopScaleIsLargestWholeFactorFitting640x480) {
+    using ui::Size;
+    EXPECT_EQ(platform::desktopScale(Size{640, 480}), 1);
+    EXPECT_EQ(platform::desktopScale(Size{1024, 768}), 1);
+    EXPECT_EQ(platform::desktopScale(Size{1279, 959}), 1);
+    EXPECT_EQ(platform::desktopScale(Size{1280, 959}), 1); // height decides
+    EXPECT_EQ(platform::desktopScale(Size{1280, 960}), 2);
+    EXPECT_EQ(platform::desktopScale(Size{1280, 1024}), 2);
+    EXPECT_EQ(platform::desktopScale(Size{1920, 1080}), 2);
+    EXPECT_EQ(platform::desktopScale(Size{2560, 1440}), 3);
+    EXPECT_EQ(platform::desktopScale(Size{3840, 2160}), 4);
+    EXPECT_EQ(platform::desktopScale(Size{320, 200}), 1);
+    EXPECT_EQ(platform::desktopScale(Size{0, 0}), 1);
+}
+
+TEST(DisplayRules, KeysBecomeClassicVirtualKeyCodes) {
+    EXPECT_EQ(platform::virtualKey(SDLK_a), 65);
+    EXPECT_EQ(platform::virtualKey(SDLK_z), 90);
+    EXPECT_EQ(platform::virtualKey(SDLK_0), 48);
+    EXPECT_EQ(platform::virtualKey(SDLK_9), 57);
+    EXPECT_EQ(platform::virtualKey(SDLK_F1), 112);
+    EXPECT_EQ(platform::virtualKey(SDLK_F12), 123);
+    EXPECT_EQ(platform::virtualKey(SDLK_LEFT), 37);
+    EXPECT_EQ(platform::virtualKey(SDLK_UP), 38);
+    EXPECT_EQ(platform::virtualKey(SDLK_RIGHT), 39);
+    EXPECT_EQ(platform::virtualKey(SDLK_DOWN), 40);
+    EXPECT_EQ(platform::virtualKey(SDLK_ESCAPE), 27);
+    EXPECT_EQ(platform::virtualKey(SDLK_RETURN), 13);
+    EXPECT_EQ(platform::virtualKey(SDLK_KP_ENTER), 13);
+    EXPECT_EQ(platform::virtualKey(SDLK_BACKSPACE), 8);
+    EXPECT_EQ(platform::virtualKey(SDLK_DELETE), 46);
+    EXPECT_EQ(platform::virtualKey(SDLK_HOME), 36);
+    EXPECT_EQ(platform::virtualKey(SDLK_END), 35);
+    EXPECT_EQ(platform::virtualKey(SDLK_SPACE), 32);
+    EXPECT_EQ(platform::virtualKey(SDLK_TAB), 9);
+    EXPECT_EQ(platform::virtualKey(SDLK_LSHIFT), 16);
+    EXPECT_EQ(platform::virtualKey(SDLK_RSHIFT), 16);
+    EXPECT_EQ(platform::virtualKey(SDLK_RCTRL), 17);
+    EXPECT_EQ(platform::virtualKey(SDLK_KP_0), 96);
+    EXPECT_EQ(platform::virtualKey(SDLK_KP_9), 105);
+    EXPECT_EQ(platform::virtualKey(SDLK_F13), 0);
+    EXPECT_EQ(platform::virtualKey(SDLK_UNKNOWN), 0);
+}
+
+TEST(DisplayRules, ModifiersAndButtons) {
+    EXPECT_EQ(platform::shiftBits(KMOD_NONE), 0);
+    EXPECT_EQ(platform::shiftBits(KMOD_RSHIFT), ui::shiftmask::Shift);
+    EXPECT_EQ(platform::shiftBits(KMOD_LCTRL | KMOD_LALT),
+              ui::shiftmask::Ctrl | ui::shiftmask::Alt);
+    EXPECT_EQ(platform::buttonBit(SDL_BUTTON_LEFT), ui::button::Left);
+    EXPECT_EQ(platform::buttonBit(SDL_BUTTON_RIGHT), ui::button::Right);
+    EXPECT_EQ(platform::buttonBit(SDL_BUTTON_MIDDLE), ui::button::Middle);
+    EXPECT_EQ(platform::buttonBit(SDL_BUTTON_X1), 0);
+    // SDL numbers the middle button before the right one; the program the other way.
+    EXPECT_EQ(platform::buttonBits(SDL_BUTTON_LMASK | SDL_BUTTON_RMASK),
+              ui::button::Left | ui::button::Right);
+    EXPECT_EQ(platform::buttonBits(SDL_BUTTON_MMASK), ui::button::Middle);
+}
+
+TEST(Paths, NativePathAcceptsBothSeparators) {
+    EXPECT_EQ(platform::nativePath("C:\\prog\\data\\tav.txt"), "C:/prog/data/tav.txt");
+    EXPECT_EQ(platform::nativePath("/media/pic/a.jpg"), "/media/pic/a.jpg");
+    EXPECT_EQ(platform::nativePath("/media/pic\\sub/b.bmp"), "/media/pic/sub/b.bmp");
+    EXPECT_EQ(platform::nativePath(""), "");
+}
+
+TEST(Paths, ProgramFolderIsTheTestExecutablesFolder) {
+    const std::string folder = platform::programFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), '/');
+    EXPECT_TRUE(fs::exists(fs::path(folder) / "platform_tests"));
+}
+
+TEST(Fonts, RendersAChineseCharacterWithInk) {
+    auto fonts = platform::createFontEngine();
+    const platform::FontSpec kai{"楷体_GB2312", 12, false};
+    const ui::AlphaMask m = fonts->render(kai, "中");
+    // 12 points at 96 dpi are 16 pixels.
+    EXPECT_GE(m.width, 12);
+    EXPECT_LE(m.width, 20);
+    EXPECT_GE(m.height, 14);
+    EXPECT_LE(m.height, 28);
+    ASSERT_EQ(m.alpha.size(), std::size_t(m.width) * std::size_t(m.height));
+    int ink = 0, dark = 0;
+    for (auto a : m.alpha) {
+        ink += a > 0;
+        dark += a > 160;
+    }
+    EXPECT_GT(ink, 20);
+    EXPECT_GT(dark, 5); // anti-aliased, yet solid strokes
+    EXPECT_LT(ink, int(m.alpha.size()));
+    const ui::Size size = fonts->measure(kai, "中");
+    EXPECT_EQ(size.w, m.width);
+    EXPECT_EQ(size.h, fonts->lineHeight(kai));
+}
+
+TEST(Fonts, WidthGrowsWithTextAndBoldAndSize) {
+    auto fonts = platform::createFontEngine();
+    const platform::FontSpec kai{"楷体_GB2312", 12, false};
+    const int one = fonts->measure(kai, "中").w;
+    EXPECT_EQ(fonts->measure(kai, "中中中").w, 3 * one);
+    EXPECT_EQ(fonts->measure(kai, "").w, 0);
+    EXPECT_GT(fonts->lineHeight({"楷体_GB2312", 24, false}), fonts->lineHeight(kai));
+    const platform::FontSpec system{"System", 9, false};
+    EXPECT_GT(fonts->measure(system, "Shizi").w, 0);
+    const platform::FontSpec latin{"Arial", 10, false};
+    const platform::FontSpec latinBold{"Arial", 10, true};
+    EXPECT_GT(fonts->measure(latinBold, "Wide words").w, fonts->measure(latin, "Wide words").w);
+    // Chinese in a Latin face comes from the Kai faces, not as empty boxes.
+    const ui::AlphaMask mixed = fonts->render(latin, "A中");
+    EXPECT_GT(mixed.width, fonts->measure(latin, "A").w + 8);
+}
+
+TEST(Fonts, EmptyTextRendersNothing) {
+    auto fonts = platform::createFontEngine();
+    const ui::AlphaMask m = fonts->render({"宋体", 9, false}, "");
+    EXPECT_EQ(m.width, 0);
+    EXPECT_TRUE(m.alpha.empty());
+}
+
+TEST(Images, ReadsABmpAndRefusesAMissingFile) {
+    const fs::path dir = tempDir("img");
+    const std::string file = (dir / "three.bmp").string();
+    {
+        SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 3, 2, 24, SDL_PIXELFORMAT_BGR24);
+        ASSERT_NE(s, nullptr);
+        const Uint8 px[2][9] = {{255, 0, 0, 0, 255, 0, 0, 0, 255},
+                                {10, 20, 30, 255, 255, 255, 0, 0, 0}};
+        for (int y = 0; y < 2; ++y)
+            std::memcpy(static_cast<Uint8*>(s->pixels) + y * s->pitch, px[y], 9);
+        ASSERT_EQ(SDL_SaveBMP(s, file.c_str()), 0);
+        SDL_FreeSurface(s);
+    }
+    auto images = platform::createImageLoader();
+    // Written with the program's separator.
+    std::string windowsStyle = file;
+    windowsStyle[windowsStyle.rfind('/')] = '\\';
+    const auto pic = images->load(windowsStyle);
+    ASSERT_TRUE(pic.has_value());
+    ASSERT_EQ(pic->width(), 3);
+    ASSERT_EQ(pic->height(), 2);
+    // SDL_PIXELFORMAT_BGR24 stores bytes B, G, R.
+    EXPECT_EQ(pic->data()[0], ui::rgb(0, 0, 255));
+    EXPECT_EQ(pic->data()[1], ui::rgb(0, 255, 0));
+    EXPECT_EQ(pic->data()[2], ui::rgb(255, 0, 0));
+    EXPECT_EQ(pic->data()[3], ui::rgb(30, 20, 10));
+    EXPECT_EQ(pic->data()[4], ui::rgb(255, 255, 255));
+
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(images->load((dir / "none.jpg").string()).has_value());
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("none.jpg"), std::string::npos);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+
+    std::ofstream(dir / "junk.jpg") << "not a picture";
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(images->load((dir / "junk.jpg").string()).has_value());
+    testing::internal::GetCapturedStderr();
+    fs::remove_all(dir);
+}
+
+namespace {
+
+// Runs acquireInstanceLock in a child process with the lock folder `dir`;
+// the child keeps the lock until a byte arrives on `release` (when given).
+pid_t lockInChild(const fs::path& dir, int resultPipe, int release = -1) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+        const char got = platform::acquireInstanceLock() ? '1' : '0';
+        (void)!write(resultPipe, &got, 1);
+        if (release >= 0) {
+            char b;
+            (void)!read(release, &b, 1);
+        }
+        _exit(0);
+    }
+    return pid;
+}
+
+char readResult(int fd) {
+    char c = '?';
+    EXPECT_EQ(read(fd, &c, 1), 1);
+    return c;
+}
+
+} // namespace
+
+TEST(InstanceLock, SecondInstanceFailsUntilTheHolderEnds) {
+    const fs::path dir = tempDir("lock");
+    int result[2], release[2];
+    ASSERT_EQ(pipe(result), 0);
+    ASSERT_EQ(pipe(release), 0);
+
+    const pid_t holder = lockInChild(dir, result[1], release[0]);
+    EXPECT_EQ(readResult(result[0]), '1');
+
+    const pid_t second = lockInChild(dir, result[1]);
+    EXPECT_EQ(readResult(result[0]), '0');
+    waitpid(second, nullptr, 0);
+
+    (void)!write(release[1], "x", 1);
+    waitpid(holder, nullptr, 0);
+
+    // The holder ended without unlocking: the lock must not stay behind.
+    const pid_t third = lockInChild(dir, result[1]);
+    EXPECT_EQ(readResult(result[0]), '1');
+    waitpid(third, nullptr, 0);
+    for (int fd : {result[0], result[1], release[0], release[1]})
+        close(fd);
+    fs::remove_all(dir);
+}
+
+TEST(Launcher, MissingHelpFileFailsWithOneLine) {
+    auto launcher = platform::createLauncher();
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(launcher->openHelp("/nonexistent\\tavHelp.chm"));
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("/nonexistent/tavHelp.chm"), std::string::npos);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+    launcher->closeHelp();
+}
+
+TEST(Launcher, ViewerIsEndedByCloseHelpAndNotLeftAsZombie) {
+    // A stand-in viewer on PATH: sleeps until ended.
+    const fs::path dir = tempDir("viewer");
+    const fs::path viewer = dir / "xchm";
+    std::ofstream(viewer) << "#!/bin/sh\necho \"$1\" > \"$0.args\"\nexec sleep 30\n";
+    fs::permissions(viewer, fs::perms::owner_all);
+    const fs::path help = dir / "help.chm";
+    std::ofstream(help) << "x";
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("PATH", (dir.string() + ":" + oldPath).c_str(), 1);
+
+    auto launcher = platform::createLauncher();
+    ASSERT_TRUE(launcher->openHelp(help.string()));
+    ASSERT_TRUE(launcher->openHelp(help.string()));
+    launcher->closeHelp();
+    setenv("PATH", oldPath.c_str(), 1);
+    // Every child was reaped: nothing is left to wait for.
+    EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
+    fs::remove_all(dir);
+}
+
+TEST(Headless, InjectedEventsComeOutInOrderWithoutBlocking) {
+    platform::HeadlessDisplay d({800, 600});
+    InputEvent ev;
+    EXPECT_FALSE(d.waitEvent(ev, -1));
+    EXPECT_FALSE(d.waitEvent(ev, 1000));
+    InputEvent move;
+    move.type = InputEvent::Type::MouseMove;
+    move.pos = {12, 34};
+    d.inject(move);
+    InputEvent key;
+    key.type = InputEvent::Type::KeyDown;
+    key.key = ui::key::F1;
+    d.inject(key);
+    EXPECT_EQ(d.pointerPosition(), (ui::Point{12, 34}));
+    ASSERT_TRUE(d.waitEvent(ev, 0));
+    EXPECT_EQ(ev.type, InputEvent::Type::MouseMove);
+    ASSERT_TRUE(d.waitEvent(ev, 0));
+    EXPECT_EQ(ev.key, 112);
+    EXPECT_FALSE(d.waitEvent(ev, 0));
+    EXPECT_EQ(d.desktopSize(), (ui::Size{800, 600}));
+}
