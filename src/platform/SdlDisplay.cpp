@@ -44,6 +44,9 @@ constexpr std::array<const char*, 22> kArrowQuestion = {
 class SdlDisplay final : public Display {
   public:
     SdlDisplay() {
+        // Without a window manager the window gains focus as the pointer
+        // enters; the click that comes with it must still count.
+        SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
             throw std::runtime_error(std::string("cannot open the display: ") + SDL_GetError());
         SDL_DisplayMode mode{};
