@@ -1,0 +1,182 @@
+// The real players, heard through SDL's disk audio driver: what reaches the
+// device is compared with the file. These tests run the loop on the steady
+// clock for well under a second each.
+#include "MediaTestKit.h"
+#include "media/SdlMedia.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <gtest/gtest.h>
+
+using namespace media;
+
+namespace {
+
+struct RealLoop {
+    mediatest::NullDisplay display;
+    ui::SteadyClock clock;
+    mediatest::NullFonts fonts;
+    mediatest::NoImages images;
+    ui::Runtime rt{display, clock, fonts, images};
+    // Runs the loop until quit() or `limitMs` of real time.
+    void runFor(double limitMs) {
+        const int guard = rt.at(rt.now() + ui::ms(limitMs), [this] { rt.quit(); });
+        rt.run();
+        rt.cancel(guard);
+    }
+};
+
+std::vector<std::int16_t> readRaw(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    std::vector<char> b((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    std::vector<std::int16_t> s(b.size() / 2);
+    std::memcpy(s.data(), b.data(), s.size() * 2);
+    return s;
+}
+
+// Microseconds from play() to the first mixed buffer that holds sound.
+std::atomic<std::int64_t> playedAt{0}, firstSoundAt{0};
+std::int64_t nowUs() {
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+void postMix(void*, Uint8* stream, int len) {
+    if (firstSoundAt.load() || !playedAt.load())
+        return;
+    const auto* s = reinterpret_cast<const std::int16_t*>(stream);
+    for (int i = 0; i < len / 2; ++i)
+        if (s[i]) {
+            firstSoundAt = nowUs();
+            return;
+        }
+}
+
+struct DiskAudio : ::testing::Test {
+    mediatest::TempDir dir;
+    std::string out = dir.file("out.raw");
+    void SetUp() override {
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
+        playedAt = 0;
+        firstSoundAt = 0;
+    }
+    void TearDown() override { setenv("SDL_AUDIODRIVER", "dummy", 1); }
+};
+
+TEST_F(DiskAudio, RangePlaysExactlyTheSamplesOfItsSlot) {
+    // One second of 44.1 kHz stereo, every sample telling its own position.
+    const int rate = 44100;
+    std::vector<std::int16_t> pcm(std::size_t(rate) * 2);
+    for (int i = 0; i < rate; ++i) {
+        pcm[2 * i] = std::int16_t(i % 20000 + 1);
+        pcm[2 * i + 1] = std::int16_t(-(i * 7 % 20000) - 1);
+    }
+    mediatest::writeWav(dir.file("slots.wav"), rate, 2, pcm);
+    {
+        RealLoop loop;
+        auto backend = createSdlMediaBackend({rate, 1024, kSoundFont});
+        auto fx = backend->createPlayer(loop.rt);
+        int ends = 0;
+        fx->onEnd = [&] {
+            ++ends;
+            loop.rt.quit();
+        };
+        fx->fileName = dir.file("slots.wav");
+        fx->setNotify(true);
+        Mix_SetPostMix(postMix, nullptr);
+        playedAt = nowUs();
+        fx->playRange(200, 399);
+        loop.runFor(2000);
+        EXPECT_EQ(ends, 1);
+        ASSERT_GT(firstSoundAt.load(), 0);
+        std::printf("play to first mixed sample: %.1f ms (+ one %d-sample buffer)\n",
+                    double(firstSoundAt - playedAt) / 1000.0, 1024);
+        Mix_SetPostMix(nullptr, nullptr);
+        fx.reset();
+    } // closing the device flushes the last buffer to the file
+    const auto heard = readRaw(out);
+    std::size_t first = 0;
+    while (first < heard.size() && heard[first] == 0)
+        ++first;
+    ASSERT_LT(first, heard.size()) << "nothing was heard";
+    const std::size_t begin = std::size_t(rate) / 5 * 2, count = std::size_t(rate) / 5 * 2;
+    ASSERT_GE(heard.size() - first, count);
+    for (std::size_t i = 0; i < count; ++i)
+        ASSERT_EQ(heard[first + i], pcm[begin + i]) << "sample " << i;
+    for (std::size_t i = first + count; i < heard.size(); ++i)
+        ASSERT_EQ(heard[i], 0) << "sound after the slot at " << i - first - count;
+}
+
+TEST_F(DiskAudio, MidiTunePlaysThroughTheSoundFont) {
+    if (!std::filesystem::exists(kSoundFont))
+        GTEST_SKIP() << "no General MIDI soundfont installed";
+    mediatest::writeMidi(dir.file("tune.mid"), 8);
+    RealLoop loop;
+    auto backend = createSdlMediaBackend({44100, 1024, kSoundFont});
+    auto music = backend->createPlayer(loop.rt);
+    music->fileName = dir.file("tune.mid");
+    music->setRepeat(true);
+    music->setNotify(true);
+    EXPECT_EQ(music->lengthMs(), 4000);
+    Mix_SetPostMix(postMix, nullptr);
+    playedAt = nowUs();
+    const auto t0 = nowUs();
+    music->play();
+    std::printf("MIDI load and start: %.1f ms\n", double(nowUs() - t0) / 1000.0);
+    loop.rt.at(loop.rt.now() + ui::ms(100), [] {}); // keep the loop turning
+    loop.runFor(600);
+    ASSERT_GT(firstSoundAt.load(), 0) << "the tune made no sound";
+    std::printf("MIDI play to first mixed sample: %.1f ms\n",
+                double(firstSoundAt - playedAt) / 1000.0);
+    Mix_SetPostMix(nullptr, nullptr);
+}
+
+TEST(NoDevice, PlayersKeepTheFilesTimeSilently) {
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    mediatest::Loop loop;
+    mediatest::TempDir dir;
+    mediatest::writeWavMs(dir.file("ok.wav"), 700);
+    mediatest::writeMidi(dir.file("tune.mid"), 2);
+    auto backend = createSdlMediaBackend();
+    auto fx = backend->createPlayer(loop.rt);
+    std::vector<double> ends;
+    fx->onEnd = [&] { ends.push_back(double(loop.rt.now()) / 1000.0); };
+    fx->setNotify(true);
+    fx->fileName = dir.file("ok.wav");
+    fx->play();
+    loop.rt.advance(699);
+    EXPECT_TRUE(ends.empty());
+    loop.rt.advance(1);
+    ASSERT_EQ(ends.size(), 1u);
+
+    fx->playRange(500, 1999); // 200 ms exist
+    loop.rt.advance(200);
+    EXPECT_EQ(ends.size(), 2u);
+
+    fx->fileName = dir.file("tune.mid");
+    fx->play();
+    loop.rt.advance(1000);
+    EXPECT_EQ(ends.size(), 3u);
+
+    fx->fileName = dir.file("gone.wav");
+    fx->play();
+    EXPECT_EQ(ends.size(), 3u);
+    loop.rt.advance(0);
+    EXPECT_EQ(ends.size(), 4u);
+
+    fx->fileName = dir.file("ok.wav");
+    fx->setRepeat(true);
+    fx->play();
+    loop.rt.advance(5000);
+    EXPECT_EQ(ends.size(), 4u);
+    fx->stop();
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+}
+
+} // namespace
