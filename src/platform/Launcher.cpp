@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <list>
 #include <mutex>
@@ -23,6 +24,31 @@ namespace platform {
 namespace {
 
 constexpr const char* kViewers[] = {"xchm", "kchmviewer"};
+
+// A viewer starts with default signal handling and keeps its chatter off our
+// standard error.
+struct SpawnSetup {
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attr;
+    SpawnSetup() {
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        posix_spawnattr_init(&attr);
+        sigset_t all, none;
+        sigfillset(&all);
+        sigemptyset(&none);
+        posix_spawnattr_setsigdefault(&attr, &all);
+        posix_spawnattr_setsigmask(&attr, &none);
+        posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    }
+    ~SpawnSetup() {
+        posix_spawn_file_actions_destroy(&actions);
+        posix_spawnattr_destroy(&attr);
+    }
+    SpawnSetup(const SpawnSetup&) = delete;
+    SpawnSetup& operator=(const SpawnSetup&) = delete;
+};
 
 class ProcessLauncher final : public Launcher {
   public:
@@ -41,11 +67,12 @@ class ProcessLauncher final : public Launcher {
             return false;
         }
         closeHelp();
+        SpawnSetup setup;
         for (const char* viewer : kViewers) {
             std::string prog = viewer;
             char* argv[] = {prog.data(), const_cast<char*>(path.c_str()), nullptr};
             pid_t pid = 0;
-            if (posix_spawnp(&pid, viewer, nullptr, nullptr, argv, environ) != 0)
+            if (posix_spawnp(&pid, viewer, &setup.actions, &setup.attr, argv, environ) != 0)
                 continue;
             std::lock_guard lock(mutex_);
             Child& c = children_.emplace_back();

@@ -255,7 +255,7 @@ TEST(Launcher, ViewerIsEndedByCloseHelpAndNotLeftAsZombie) {
     // A stand-in viewer on PATH: sleeps until ended.
     const fs::path dir = tempDir("viewer");
     const fs::path viewer = dir / "xchm";
-    std::ofstream(viewer) << "#!/bin/sh\necho \"$1\" > \"$0.args\"\nexec sleep 30\n";
+    std::ofstream(viewer) << "#!/bin/sh\nexec sleep 30\n";
     fs::permissions(viewer, fs::perms::owner_all);
     const fs::path help = dir / "help.chm";
     std::ofstream(help) << "x";
@@ -270,6 +270,21 @@ TEST(Launcher, ViewerIsEndedByCloseHelpAndNotLeftAsZombie) {
     // Every child was reaped: nothing is left to wait for.
     EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
     EXPECT_EQ(errno, ECHILD);
+    fs::remove_all(dir);
+}
+
+TEST(Launcher, NoViewerInstalledFailsWithOneLine) {
+    const fs::path dir = tempDir("noviewer");
+    const fs::path help = dir / "help.chm";
+    std::ofstream(help) << "x";
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("PATH", dir.c_str(), 1);
+    auto launcher = platform::createLauncher();
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(launcher->openHelp(help.string()));
+    const std::string err = testing::internal::GetCapturedStderr();
+    setenv("PATH", oldPath.c_str(), 1);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
     fs::remove_all(dir);
 }
 
