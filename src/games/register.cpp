@@ -1,8 +1,15 @@
 #include "core/App.h"
+#include "games/game01/game01Frm.h"
+#include "games/gameFrm.h"
+
+#include <memory>
 
 namespace games {
 
 // The screens of this folder, by form name.
-void registerScreens(core::App& a) { (void)a; }
+void registerScreens(core::App& a) {
+    a.registerScreen("gameFrm", [](core::App& app) { return std::make_unique<gameFrm>(app); });
+    a.registerScreen("game01Frm", [](core::App& app) { return std::make_unique<game01Frm>(app); });
+}
 
 } // namespace games

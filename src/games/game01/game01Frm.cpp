@@ -1,0 +1,613 @@
+#include "games/game01/game01Frm.h"
+
+#include "core/PublicM.h"
+#include "core/Text.h"
+#include "core/bgGroundFrm.h"
+#include "core/tavMdl.h"
+#include "ui/Keys.h"
+#include "ui/Runtime.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+
+namespace games {
+
+namespace {
+
+constexpr ui::Color kBoardColor = ui::rgb(22, 70, 92);
+
+// Drawing until a character is accepted takes a few tries; past this many
+// the verses hold too few different characters for chance to find one.
+constexpr int kMaxDraws = 1000;
+
+bool isBlank(char32_t c) {
+    return c == 0 || c == U' ' || c == U'\t' || c == 0x3000;
+}
+
+} // namespace
+
+const game01Frm::LevelShape& game01Frm::shape(int level) {
+    static const LevelShape shapes[3] = {
+        {4, 4, 100, 100, 10, 14, 103, 103, 72, 600},
+        {4, 6, 66, 100, 11, 14, 68, 103, 48, 900},
+        {6, 6, 66, 66, 11, 14, 68, 68, 48, 1500},
+    };
+    return shapes[std::clamp(level, 1, 3) - 1];
+}
+
+game01Frm::game01Frm(core::App& a)
+    : core::Screen(a), wordLbl(*this), cardImg(*this), butnImg(*this), scoreLbl(*this),
+      levelLbl(*this), Timer1(*this, 400), Timer2(*this, 5), Timer3(*this, 200), Timer4(*this, 1),
+      Timer5(*this, 10), Timer6(*this, 20) {
+    wordLbl[0].transparent = true;
+    wordLbl[0].alignment = ui::Align::Center;
+    wordLbl[0].wordWrap = false;
+    wordLbl[0].setVisible(false);
+    cardImg[0].setVisible(false);
+    butnImg[0].setVisible(false);
+    for (ui::Label* l : {&scoreLbl[0], &levelLbl}) {
+        l->transparent = true;
+        l->alignment = ui::Align::Center;
+        l->wordWrap = false;
+        l->font.bold = true;
+    }
+    scoreLbl[0].font.size = 12;
+    scoreLbl[0].foreColor = ui::rgb(107, 58, 20);
+    levelLbl.font.size = 24;
+    levelLbl.foreColor = ui::rgb(220, 40, 30);
+
+    cardImg.onClick = [this](int i) { cardImg_Click(i); };
+    butnImg.onMouseUp = [this](int i, int b, int s, int x, int y) {
+        butnImg_MouseUp(i, b, s, x, y);
+    };
+    butnImg.onMouseMove = [this](int i, int b, int s, int x, int y) {
+        butnImg_MouseMove(i, b, s, x, y);
+    };
+    Timer1.onTimer = [this] { Timer1_Timer(); };
+    Timer2.onTimer = [this] { Timer2_Timer(); };
+    Timer3.onTimer = [this] { Timer3_Timer(); };
+    Timer4.onTimer = [this] { Timer4_Timer(); };
+    Timer5.onTimer = [this] { Timer5_Timer(); };
+    Timer6.onTimer = [this] { Timer6_Timer(); };
+}
+
+game01Frm::~game01Frm() = default;
+
+ui::Rect game01Frm::cardRect(int row, int col) const {
+    const LevelShape& s = shape(level);
+    return {s.left + s.stepX * (col - 1), s.top + s.stepY * (row - 1), s.cardWidth, s.cardHeight};
+}
+
+double game01Frm::rnd() {
+    app.random.reseed(runtime().now());
+    return app.random.next();
+}
+
+// ---- load -------------------------------------------------------------------
+
+void game01Frm::Form_Load() {
+    loadScreen(640, 480, "");
+    setPicture(runtime().loadPicture(gameFolder() + "pics/bg01.jpg"));
+    core::stopSound(app);
+}
+
+void game01Frm::build() {
+    initCardGame();
+}
+
+void game01Frm::initCardGame() {
+    hoveredButton = -1;
+    level = 1;
+    const int verse = std::clamp<int>(g().curVerse, 1, 140);
+    for (int v = 1; v <= verse; ++v)
+        verses_.push_back(core::getVerse(app, std::int16_t(v)));
+    maxLevel = std::int16_t(std::min(verse >= 3 ? 3 : verse, levelsTheMaterialFills()));
+    g().readAloud = 1;
+    timeLeft = 0;
+    persistentDrawing = false;
+    firstRow = firstCol = -1;
+
+    levelLbl.move(516, 365, 39, 30);
+    levelLbl.setCaption(std::to_string(level));
+    scoreLbl[0].move(170, 447, 54, 20);
+    scoreLbl[0].setCaption(std::to_string(score));
+    scoreLbl[0].setVisible(true);
+    ui::Label& best = scoreLbl.load(1);
+    best.move(302, 447, 54, 20);
+    best.setVisible(true);
+
+    readBestScores();
+    best.setCaption(std::to_string(bestScores[0]));
+    readButtons();
+
+    numPic = runtime().loadPicture(gameFolder() + "pics/numbers.bmp");
+    areaPic = runtime().loadPicture(gameFolder() + "pics/area1014.jpg");
+    hand_ = ui::Cursor::fromCurFile(platform::nativePath(g().picPath + "hub.cur"));
+    if (hand_.shape == ui::CursorShape::Default)
+        hand_ = ui::Cursor::standard(ui::CursorShape::Hand);
+
+    layoutCards();
+    getRandomWords();
+    resetBoard(true);
+    loaded_ = true;
+    Timer6.start();
+}
+
+int game01Frm::levelsTheMaterialFills() const {
+    std::set<char32_t> distinct;
+    for (const auto& v : verses_)
+        for (std::size_t p = 0; p < 14 && p < v.size(); ++p)
+            if (!isBlank(v[p]))
+                distinct.insert(v[p]);
+    for (int l = 3; l > 1; --l)
+        if (int(distinct.size()) >= pairsOf(l))
+            return l;
+    return 1;
+}
+
+void game01Frm::readBestScores() {
+    bestScores = {};
+    const auto lines = core::readLines(gameFolder() + "data\\data.txt");
+    if (!lines)
+        return;
+    for (std::size_t i = 0; i < 3; ++i)
+        bestScores[i] = core::readNumber(core::lineAt(*lines, i));
+}
+
+void game01Frm::saveBestScores() {
+    std::vector<std::string> lines;
+    for (std::int16_t s : bestScores)
+        lines.push_back(core::printNumber(s));
+    if (!core::writeLines(gameFolder() + "data\\data.txt", lines))
+        std::fprintf(stderr, "game01: the best scores could not be saved\n");
+}
+
+void game01Frm::readButtons() {
+    const auto lines = core::readLines(gameFolder() + "data\\pos_size.txt");
+    if (!lines)
+        return;
+    int n = 0;
+    for (const std::string& line : *lines) {
+        if (line.compare(0, 5, "butn:") != 0)
+            continue;
+        auto col = [&](std::size_t at) {
+            return at < line.size() ? core::readNumber(line.substr(at, 3)) : std::int16_t(0);
+        };
+        ui::Image& b = butnImg.load(n);
+        b.move(col(5), col(9), col(13), col(17));
+        b.setVisible(true);
+        ++n;
+    }
+}
+
+// ---- the board ----------------------------------------------------------------
+
+void game01Frm::layoutCards() {
+    const LevelShape& s = shape(level);
+    for (int k = 0; k < s.cards(); ++k) {
+        wordLbl.load(k).setVisible(false);
+        cardImg.load(k).setVisible(false);
+    }
+    for (int i = 1; i <= s.rows; ++i)
+        for (int j = 1; j <= s.columns; ++j) {
+            const int k = (i - 1) * s.columns + (j - 1);
+            const ui::Rect r = cardRect(i, j);
+            wordLbl[k].move(r.x, r.y, r.w, r.h);
+            cardImg[k].move(r.x, r.y, r.w, r.h);
+            // Level 3 keeps the font of level 2, the only way into it.
+            if (level < 3) {
+                wordLbl[k].font.size = s.fontSize;
+                wordLbl[k].font.bold = true;
+                wordLbl[k].foreColor = ui::rgb(255, 255, 255);
+            }
+        }
+}
+
+void game01Frm::unloadCards() {
+    const int n = shape(level).cards();
+    for (int k = 1; k < n; ++k) {
+        wordLbl.unload(k);
+        cardImg.unload(k);
+    }
+    wordLbl[0].setVisible(false);
+    cardImg[0].setVisible(false);
+}
+
+void game01Frm::getRandomWords() {
+    const int n = shape(level).cards(), half = n / 2;
+    deck.assign(n + 1, 0);
+    for (int i = 1; i <= half; ++i)
+        deck[i] = deck[i + half] = std::int16_t(i);
+    pairChars.assign(half + 1, std::string());
+    pairSource.assign(half + 1, Source{});
+    std::vector<char32_t> used(half + 1, 0);
+    const int verses = int(verses_.size());
+    auto charAt = [&](int v, int p) -> char32_t {
+        if (v < 1 || v > verses || p < 1 || p > int(verses_[v - 1].size()))
+            return 0;
+        return verses_[v - 1][p - 1];
+    };
+    auto taken = [&](int i, int v, int p, char32_t c) {
+        for (int j = 1; j < i; ++j)
+            if ((pairSource[j].verse == v && pairSource[j].position == p) || used[j] == c)
+                return true;
+        return false;
+    };
+    auto accept = [&](int i, int v, int p) {
+        used[i] = charAt(v, p);
+        pairChars[i] = core::toUtf8(used[i]);
+        pairSource[i] = {std::int16_t(v), std::int16_t(p)};
+    };
+    for (int i = 1; i <= half; ++i) {
+        bool placed = false;
+        for (int attempt = 0; attempt < kMaxDraws && !placed && verses > 0; ++attempt) {
+            const int v = int(rnd() * verses) + 1;
+            const int p = int(rnd() * 14) + 1;
+            const char32_t c = charAt(v, p);
+            if (isBlank(c) || taken(i, v, p, c))
+                continue;
+            accept(i, v, p);
+            placed = true;
+        }
+        if (placed)
+            continue;
+        // Chance found nothing: take a character not dealt yet if one is
+        // left, else let a character come twice rather than never finish.
+        std::vector<std::pair<int, int>> fresh, any;
+        for (int v = 1; v <= verses; ++v)
+            for (int p = 1; p <= 14; ++p) {
+                const char32_t c = charAt(v, p);
+                if (isBlank(c))
+                    continue;
+                any.push_back({v, p});
+                if (!taken(i, v, p, c))
+                    fresh.push_back({v, p});
+            }
+        const auto& pool = fresh.empty() ? any : fresh;
+        if (pool.empty()) {
+            pairChars[i].assign(1, '?');
+            continue;
+        }
+        const auto [v, p] = pool[std::size_t(rnd() * double(pool.size()))];
+        accept(i, v, p);
+    }
+    shuffleCards();
+}
+
+void game01Frm::shuffleCards() {
+    const int n = shape(level).cards();
+    for (int t = 0; t < 5 * n; ++t) {
+        const int a = int(rnd() * n + 1);
+        int b = int(rnd() * n + 1);
+        while (b == a)
+            b = int(rnd() * (n / 2) + 1);
+        std::swap(deck[a], deck[b]);
+    }
+    for (int p = 1; p <= n; ++p)
+        wordLbl[p - 1].setCaption(pairChars[deck[p]]);
+}
+
+void game01Frm::pickCardBack() {
+    const int k = int(rnd() * 30 + 1);
+    char name[64];
+    std::snprintf(name, sizeof name, "pics/level%d/cd1_%02d.jpg", int(level), k);
+    cardPic = runtime().loadPicture(gameFolder() + name);
+}
+
+void game01Frm::resetBoard(bool faceUp) {
+    score = 0;
+    // Points of an earlier round still counting up belong to that round.
+    pendingPoints = 0;
+    Timer4.stop();
+    forgetTurnedCards();
+    for (auto& row : cardState)
+        row.fill(faceUp ? 1 : 0);
+    pickCardBack();
+    if (areaPic.empty())
+        surface().fillRect({10, 14, 409, 409}, kBoardColor);
+    else
+        surface().blit(areaPic, {10, 14});
+    const LevelShape& s = shape(level);
+    for (int i = 1; i <= s.rows; ++i)
+        for (int j = 1; j <= s.columns; ++j)
+            drawCard(i, j);
+    showTimeLeft();
+    showScore();
+}
+
+void game01Frm::drawCard(int row, int col) {
+    const LevelShape& s = shape(level);
+    const int k = (row - 1) * s.columns + (col - 1);
+    if (!cardImg.exists(k))
+        return;
+    const ui::Rect r = cardRect(row, col);
+    if (cardState[row][col] != 0) {
+        if (areaPic.empty())
+            surface().fillRect(r, kBoardColor);
+        else
+            surface().blit(areaPic, {r.x - 10, r.y - 14, r.w, r.h}, {r.x, r.y});
+        wordLbl[k].setVisible(true);
+        cardImg[k].setMousePointer(ui::CursorShape::NoDrop);
+    } else {
+        surface().blit(cardPic, {0, 0, r.w, r.h}, {r.x, r.y});
+        wordLbl[k].setVisible(false);
+        cardImg[k].setMousePointer(hand_);
+    }
+    cardImg[k].zOrder(0);
+    cardImg[k].setVisible(true);
+    invalidate();
+}
+
+bool game01Frm::checkEnd() const {
+    const LevelShape& s = shape(level);
+    for (int i = 1; i <= s.rows; ++i)
+        for (int j = 1; j <= s.columns; ++j)
+            if (cardState[i][j] == 0)
+                return false;
+    return true;
+}
+
+// A wrong pair waiting to turn back is dropped when the board is dealt
+// anew, the level changes or the game ends.
+void game01Frm::forgetTurnedCards() {
+    Timer1.stop();
+    firstRow = firstCol = -1;
+    secondRow = secondCol = -1;
+}
+
+void game01Frm::enterLevel() {
+    levelLbl.setCaption(std::to_string(level));
+    score = 0;
+    showScore();
+    timeLeft = 0;
+    showTimeLeft();
+    scoreLbl[1].setCaption(std::to_string(bestScores[level - 1]));
+    layoutCards();
+    getRandomWords();
+    resetBoard(true);
+}
+
+void game01Frm::showTimeLeft() {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%05d", std::clamp<int>(timeLeft, 0, 99999));
+    for (int k = 0; k < 5; ++k)
+        surface().blit(numPic, {15 * (digits[k] - '0'), 0, 15, 23}, {532 + 16 * k, 442});
+    invalidate();
+}
+
+void game01Frm::showScore() {
+    scoreLbl[0].setCaption(std::to_string(score));
+}
+
+// ---- events -----------------------------------------------------------------
+
+void game01Frm::clearHover() {
+    if (hoveredButton >= 0 && butnImg.exists(hoveredButton))
+        butnImg[hoveredButton].setPicture(ui::Picture());
+    hoveredButton = -1;
+}
+
+void game01Frm::butnImg_MouseMove(int index, int, int, int, int) {
+    if (isBusy() || index == hoveredButton)
+        return;
+    clearHover();
+    hoveredButton = index;
+    char name[32];
+    std::snprintf(name, sizeof name, "pics/btn%02d.bmp", index + 1);
+    butnImg[index].setPicture(runtime().loadPicture(gameFolder() + name));
+}
+
+void game01Frm::Form_MouseMove(int, int, int, int) {
+    if (isBusy())
+        return;
+    clearHover();
+}
+
+void game01Frm::butnImg_MouseUp(int index, int, int, int x, int y) {
+    if (isBusy() || !loaded_)
+        return;
+    const ui::Image& b = butnImg[index];
+    if (x < 0 || y < 0 || x >= b.width() || y >= b.height())
+        return; // released beside the button
+    runCommand(index);
+}
+
+void game01Frm::runCommand(int index) {
+    g().busy = -1;
+    switch (index) {
+    case Help:
+        core::queueSound(app, 15);
+        core::showHelp(app);
+        invalidate();
+        break;
+    case NewCards:
+        core::queueSound(app, 9);
+        timeLeft = 0;
+        getRandomWords();
+        resetBoard(true);
+        persistentDrawing = false;
+        break;
+    case Start:
+        core::queueSound(app, 4);
+        persistentDrawing = true;
+        shuffleCards();
+        timeLeft = std::int16_t(shape(level).countdown);
+        Timer3.start();
+        resetBoard(false);
+        break;
+    case Back:
+        core::queueSound(app, 12);
+        app.load("gameFrm");
+        unload();
+        return; // busy stays set for the hub
+    case NextLevel:
+    case PreviousLevel: {
+        const bool up = index == NextLevel;
+        if (up ? level >= maxLevel : level < 2) {
+            core::queueSound(app, 1);
+            break;
+        }
+        core::queueSound(app, 10);
+        persistentDrawing = false;
+        unloadCards();
+        level = std::int16_t(level + (up ? 1 : -1));
+        enterLevel();
+        break;
+    }
+    default:
+        break;
+    }
+    g().busy = 0;
+}
+
+void game01Frm::cardImg_Click(int index) {
+    if (Timer1.enabled() || Timer2.enabled() || isBusy() || !loaded_)
+        return;
+    const LevelShape& s = shape(level);
+    if (index < 0 || index >= s.cards())
+        return;
+    const int row = index / s.columns + 1, col = index % s.columns + 1;
+    if (cardState[row][col] != 0)
+        return;
+    g().busy = -1;
+    cardState[row][col] = 1;
+    drawCard(row, col);
+    if (firstRow < 0) {
+        firstRow = row;
+        firstCol = col;
+    } else {
+        const int first = (firstRow - 1) * s.columns + (firstCol - 1);
+        if (wordLbl[first].caption != wordLbl[index].caption) {
+            secondRow = row;
+            secondCol = col;
+            Timer1.start();
+        } else {
+            speakNext = pairSource[deck[index + 1]];
+            Timer2.start();
+            // Added, not set: the last pair's points may still be counting up.
+            pendingPoints = std::int16_t(pendingPoints + 200);
+            if (checkEnd())
+                gameWon();
+            Timer4.start();
+        }
+    }
+    g().busy = 0;
+}
+
+void game01Frm::gameWon() {
+    const int total = score + pendingPoints + 2 * timeLeft;
+    if (bestScores[level - 1] < total) {
+        bestScores[level - 1] = std::int16_t(total);
+        scoreLbl[1].setCaption(std::to_string(total));
+        saveBestScores();
+    }
+    Timer3.stop();
+    won = true;
+    Timer5.start();
+    pendingPoints = std::int16_t(pendingPoints + 2 * timeLeft);
+    timeLeft = 0;
+    showTimeLeft();
+}
+
+void game01Frm::Form_KeyDown(int& keyCode, int) {
+    if (isBusy() || keyCode != ui::key::F1)
+        return;
+    core::showHelp(app);
+    core::queueSound(app, 15);
+}
+
+void game01Frm::Form_KeyUp(int& keyCode, int) {
+    if (isBusy() || keyCode != ui::key::Escape)
+        return;
+    g().busy = -1;
+    core::queueSound(app, 12);
+    app.load("menuFrm");
+    unload();
+}
+
+// ---- timers -------------------------------------------------------------------
+
+void game01Frm::Timer1_Timer() {
+    g().busy = -1;
+    if (secondRow > 0) {
+        cardState[secondRow][secondCol] = 0;
+        drawCard(secondRow, secondCol);
+    }
+    if (firstRow > 0) {
+        cardState[firstRow][firstCol] = 0;
+        drawCard(firstRow, firstCol);
+    }
+    firstRow = firstCol = -1;
+    secondRow = secondCol = -1;
+    g().busy = 0;
+    Timer1.stop();
+}
+
+void game01Frm::Timer2_Timer() {
+    if (g().soundPlaying != 0)
+        return;
+    core::stopMusic(app);
+    core::playCharSound(app, speakNext.verse, speakNext.position);
+    firstRow = firstCol = -1;
+    Timer2.stop();
+}
+
+void game01Frm::Timer3_Timer() {
+    if (timeLeft < 1) {
+        Timer3.stop();
+        won = false;
+        Timer5.start();
+        forgetTurnedCards();
+        for (auto& row : cardState)
+            row.fill(1);
+        const LevelShape& s = shape(level);
+        for (int i = 1; i <= s.rows; ++i)
+            for (int j = 1; j <= s.columns; ++j)
+                drawCard(i, j);
+    } else {
+        --timeLeft;
+    }
+    showTimeLeft();
+}
+
+void game01Frm::Timer4_Timer() {
+    if (pendingPoints < 1) {
+        pendingPoints = 0;
+        Timer4.stop();
+    } else if (pendingPoints <= 10) {
+        score = std::int16_t(score + pendingPoints);
+        pendingPoints = 0;
+    } else {
+        score = std::int16_t(score + 10);
+        pendingPoints = std::int16_t(pendingPoints - 10);
+    }
+    showScore();
+}
+
+void game01Frm::Timer5_Timer() {
+    if (g().soundPlaying != 0 || Timer2.enabled())
+        return;
+    g().soundPlaying = -1;
+    core::stopMusic(app);
+    media::SoundPlayer& fx = *app.backdrop().FXSnd1;
+    fx.fileName = g().soundPath + (won ? "victory.wav" : "err.wav");
+    fx.setNotify(true);
+    fx.play();
+    Timer5.stop();
+}
+
+void game01Frm::Timer6_Timer() {
+    core::playMusic(app);
+}
+
+// ---- unload -------------------------------------------------------------------
+
+void game01Frm::Form_QueryUnload(bool&) {
+    unloadCards();
+    scoreLbl.unload(1);
+    setPicture(ui::Picture());
+    core::stopMusic(app);
+}
+
+} // namespace games
