@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 namespace media {
@@ -177,12 +178,38 @@ class SdlSoundPlayer final : public SoundPlayer {
             silentFor(durMs);
             return;
         }
-        music_ = Mix_LoadMUS(path.c_str());
-        if (!music_) {
-            std::fprintf(stderr, "sound: cannot read %s: %s\n", path.c_str(), Mix_GetError());
+        // The synthesizer reads the whole soundfont for every tune, which takes
+        // seconds: that happens on a worker thread while the loop runs on.
+        const std::uint64_t gen = gen_;
+        std::erase_if(loaders_, [](const Loader& l) { return l.done->load(); });
+        auto done = std::make_shared<std::atomic<bool>>(false);
+        loaders_.push_back(
+            {done, std::jthread([this, path, gen, done, alive = std::weak_ptr<char>(alive_)] {
+                 Mix_Music* mus = Mix_LoadMUS(path.c_str());
+                 std::string err = mus ? "" : Mix_GetError();
+                 rt_.post([this, mus, err, path, gen, alive] {
+                     if (alive.expired())
+                         Mix_FreeMusic(mus);
+                     else
+                         musicLoaded(mus, err, path, gen);
+                 });
+                 *done = true;
+             })});
+    }
+
+    void musicLoaded(Mix_Music* mus, const std::string& err, const std::string& path,
+                     std::uint64_t gen) {
+        if (!playing_ || gen != gen_) {
+            if (mus)
+                Mix_FreeMusic(mus);
+            return;
+        }
+        if (!mus) {
+            std::fprintf(stderr, "sound: cannot read %s: %s\n", path.c_str(), err.c_str());
             endSoon();
             return;
         }
+        music_ = mus;
         // There is one music stream: a player that takes it ends the other's tune.
         if (m_->musicOwner && m_->musicOwner != this) {
             SdlSoundPlayer* old = m_->musicOwner;
@@ -198,6 +225,7 @@ class SdlSoundPlayer final : public SoundPlayer {
         }
         m_->musicGen = gen_;
         Mix_VolumeMusic(mixVolume());
+        const double durMs = double(midiLengthMs(path));
         if (Mix_PlayMusic(music_, repeat_ ? -1 : 0) < 0) {
             std::fprintf(stderr, "sound: cannot play %s: %s\n", path.c_str(), Mix_GetError());
             m_->musicOwner = nullptr;
@@ -332,6 +360,11 @@ class SdlSoundPlayer final : public SoundPlayer {
         music_ = nullptr;
     }
 
+    struct Loader {
+        std::shared_ptr<std::atomic<bool>> done;
+        std::jthread thread;
+    };
+
     std::shared_ptr<Mixer> m_;
     ui::Runtime& rt_;
     int ch_;
@@ -348,6 +381,7 @@ class SdlSoundPlayer final : public SoundPlayer {
     long volume_ = 65535;
     bool repeat_ = false;
     bool notify_ = false;
+    std::vector<Loader> loaders_; // joined first when the player goes
 };
 
 Mixer::Mixer(const SdlMediaOptions& o) {
