@@ -131,7 +131,7 @@ class SdlDisplay final : public Display {
                 return false;
             if (translate(e, ev))
                 return true;
-            if (timeoutMs >= 0 && int(SDL_GetTicks64() - start) >= timeoutMs)
+            if (timeoutMs > 0 && int(SDL_GetTicks64() - start) >= timeoutMs)
                 return false;
         }
     }
