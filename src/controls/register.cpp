@@ -1,8 +1,11 @@
+#include "controls/msgFrm.h"
 #include "core/App.h"
 
 namespace controls {
 
 // The screens of this folder, by form name.
-void registerScreens(core::App& a) { (void)a; }
+void registerScreens(core::App& a) {
+    a.registerScreen("msgFrm", [](core::App& app) { return std::make_unique<msgFrm>(app); });
+}
 
 } // namespace controls

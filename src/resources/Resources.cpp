@@ -1,0 +1,36 @@
+#include "resources/Resources.h"
+
+#include <map>
+
+namespace {
+
+struct EmbeddedBitmap {
+    const char* name;
+    const unsigned char* data;
+    unsigned long size;
+};
+
+#include "resource_data.inc"
+
+} // namespace
+
+namespace resources {
+
+ui::Picture resourceBitmap(const std::string& name) {
+    // Decoded once: the screens ask for the same few bitmaps on every load.
+    static std::map<std::string, ui::Picture> decoded;
+    if (auto it = decoded.find(name); it != decoded.end())
+        return it->second;
+    for (const EmbeddedBitmap* b = embeddedBitmaps; b->name; ++b) {
+        if (name != b->name)
+            continue;
+        ui::Picture pic;
+        if (!ui::decodeBmp(b->data, b->size, pic))
+            pic = {};
+        decoded.emplace(name, pic);
+        return pic;
+    }
+    return {};
+}
+
+} // namespace resources
