@@ -189,6 +189,39 @@ TEST(Images, ReadsABmpAndRefusesAMissingFile) {
     fs::remove_all(dir);
 }
 
+TEST(Images, ReadsPalettedAndThirtyTwoBitBmps) {
+    const fs::path dir = tempDir("img8");
+    auto images = platform::createImageLoader();
+    {
+        SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 2, 2, 8, SDL_PIXELFORMAT_INDEX8);
+        ASSERT_NE(s, nullptr);
+        const SDL_Color colours[2] = {{200, 100, 50, 255}, {1, 2, 3, 255}};
+        SDL_SetPaletteColors(s->format->palette, colours, 0, 2);
+        static_cast<Uint8*>(s->pixels)[0] = 1;
+        static_cast<Uint8*>(s->pixels)[1] = 0;
+        ASSERT_EQ(SDL_SaveBMP(s, (dir / "p8.bmp").c_str()), 0);
+        SDL_FreeSurface(s);
+    }
+    const auto p8 = images->load((dir / "p8.bmp").string());
+    ASSERT_TRUE(p8.has_value());
+    EXPECT_EQ(p8->data()[0], ui::rgb(1, 2, 3));
+    EXPECT_EQ(p8->data()[1], ui::rgb(200, 100, 50));
+    {
+        // A fully transparent pixel keeps its colour: pictures have no alpha.
+        SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 2, 1, 32, SDL_PIXELFORMAT_ARGB8888);
+        ASSERT_NE(s, nullptr);
+        static_cast<Uint32*>(s->pixels)[0] = 0xFF102030u;
+        static_cast<Uint32*>(s->pixels)[1] = 0x00405060u;
+        ASSERT_EQ(SDL_SaveBMP(s, (dir / "p32.bmp").c_str()), 0);
+        SDL_FreeSurface(s);
+    }
+    const auto p32 = images->load((dir / "p32.bmp").string());
+    ASSERT_TRUE(p32.has_value());
+    EXPECT_EQ(p32->data()[0], 0x102030u);
+    EXPECT_EQ(p32->data()[1], 0x405060u);
+    fs::remove_all(dir);
+}
+
 namespace {
 
 // Runs acquireInstanceLock in a child process with the lock folder `dir`;
