@@ -13,22 +13,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Mirrors `src` into `dst`: folders are made afresh, files the program may
-// rewrite (everything under a data/ folder) are copied, all other files are
-// linked. The scratch bitmap is left out, since each program writes its own.
-void mirror(const fs::path& src, const fs::path& dst, bool copyAll) {
+// Mirrors a program folder into `dst`. Files the program rewrites (data/
+// folders) are copied; folders it writes into (pic/ gets the scratch bitmap,
+// each game folder its best scores) are made afresh with their files
+// linked; every other folder is linked whole, which keeps a host quick to
+// make. The scratch bitmap itself is left out: each host writes its own.
+void mirror(const fs::path& src, const fs::path& dst, bool isGameFolder) {
     std::error_code ec;
     fs::create_directories(dst, ec);
     for (const auto& e : fs::directory_iterator(src, ec)) {
         const fs::path name = e.path().filename();
         const fs::path to = dst / name;
-        if (e.is_directory(ec)) {
-            mirror(e.path(), to, copyAll || name == "data");
-        } else if (name == "tav_k.bmp") {
-            continue;
-        } else if (copyAll) {
-            fs::copy_file(e.path(), to, fs::copy_options::overwrite_existing, ec);
-        } else {
+        if (e.is_directory(ec) && name == "data") {
+            fs::copy(e.path(), to, fs::copy_options::recursive, ec);
+        } else if (e.is_directory(ec) && (name == "pic" || name == "game" || isGameFolder)) {
+            mirror(e.path(), to, name == "game");
+        } else if (name != "tav_k.bmp") {
             fs::create_symlink(fs::absolute(e.path()), to, ec);
         }
         if (ec)

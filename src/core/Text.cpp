@@ -12,6 +12,7 @@
 #include <iconv.h>
 #include <iostream>
 #include <iterator>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -97,7 +98,8 @@ double readDouble(std::string_view t) {
         }
     }
     const double v = std::strtod(num.c_str(), nullptr);
-    return std::isfinite(v) ? v : 0;
+    // Too large a number still reads as a very large one, never as infinity.
+    return std::isfinite(v) ? v : std::copysign(std::numeric_limits<double>::max(), v);
 }
 
 std::int16_t roundToInt16(double v) {
