@@ -1,5 +1,6 @@
 #include "pictures.h"
 
+#include "game01.h"
 #include "mediagen.h"
 
 #include <algorithm>
@@ -551,6 +552,7 @@ void writePictures(const fs::path& appDir) {
     kit::writeFile(data / "game.txt", hubCirclesFile());
     kit::writeFile(data / "data.txt", menuStateFile(backgrounds));
     pictures::writeCharacterSheets(kj, book());
+    writeGame01(appDir);
 }
 
 } // namespace mediagen
