@@ -25,22 +25,32 @@ bool clipCopy(Size srcSize, Size dstSize, Rect srcRect, Point dst, Rect& s, Poin
     return true;
 }
 
+// Blocks of eight with a fixed count let the compiler use vector
+// instructions at the default optimisation level.
+template <class F>
+void rowApply(std::uint32_t* __restrict d, const std::uint32_t* __restrict s, int n, F f) {
+    int i = 0;
+    for (; i + 8 <= n; i += 8)
+        for (int k = 0; k < 8; ++k)
+            d[i + k] = f(d[i + k], s[i + k]);
+    for (; i < n; ++i)
+        d[i] = f(d[i], s[i]);
+}
+
+// `d` and `s` never overlap: blits within one picture go through a copy.
 void rowOp(std::uint32_t* d, const std::uint32_t* s, int n, RasterOp op) {
     switch (op) {
     case RasterOp::Copy:
-        std::memmove(d, s, std::size_t(n) * sizeof(std::uint32_t));
+        std::memcpy(d, s, std::size_t(n) * sizeof(std::uint32_t));
         break;
     case RasterOp::Xor:
-        for (int i = 0; i < n; ++i)
-            d[i] ^= s[i] & kRgbMask;
+        rowApply(d, s, n, [](std::uint32_t a, std::uint32_t b) { return a ^ (b & kRgbMask); });
         break;
     case RasterOp::And:
-        for (int i = 0; i < n; ++i)
-            d[i] &= s[i] | ~kRgbMask;
+        rowApply(d, s, n, [](std::uint32_t a, std::uint32_t b) { return a & (b | ~kRgbMask); });
         break;
     case RasterOp::Or:
-        for (int i = 0; i < n; ++i)
-            d[i] |= s[i] & kRgbMask;
+        rowApply(d, s, n, [](std::uint32_t a, std::uint32_t b) { return a | (b & kRgbMask); });
         break;
     }
 }
