@@ -9,10 +9,10 @@ class TransitionImage : public ui::Control {
   public:
     explicit TransitionImage(ui::Form& f);
     ~TransitionImage() override;
-    int transition = 0;     // transition number; 0 = none
-    int effectSetting = 0;  // sent with every transition (107)
-    int step = 30;          // grain or speed, 10..255
-    bool animate = false;   // the next picture change is animated
+    int transition = 0;    // transition number; 0 = none
+    int effectSetting = 0; // sent with every transition (107)
+    int step = 30;         // grain or speed, 10..255
+    bool animate = false;  // the next picture change is animated
     // Shows the picture, through the transition when `animate` is set.
     void setPicture(const ui::Picture& p);
     const ui::Picture& picture() const;
