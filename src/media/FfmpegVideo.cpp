@@ -191,13 +191,23 @@ class FfmpegClip final : public VideoClip {
                                         SWS_BILINEAR, nullptr, nullptr, nullptr));
         if (!sws_)
             return;
+        // The converter may write whole SIMD blocks past a row's end: it gets
+        // rows of its own, aligned and padded.
+        const int stride = (w * 4 + 63) & ~63;
+        scratch_.resize(std::size_t(stride) * (h + 1) + 64);
+        uint8_t* dst[4] = {scratch_.data(), nullptr, nullptr, nullptr};
+        const int strides[4] = {stride, 0, 0, 0};
+        sws_scale(sws_.get(), decoded_->data, decoded_->linesize, 0, decoded_->height, dst,
+                  strides);
         if (frame_.width() != w || frame_.height() != h)
             frame_ = ui::Picture(w, h);
-        uint8_t* dst[1] = {reinterpret_cast<uint8_t*>(frame_.data())};
-        const int stride[1] = {w * 4};
-        sws_scale(sws_.get(), decoded_->data, decoded_->linesize, 0, decoded_->height, dst, stride);
-        for (int i = 0; i < w * h; ++i)
-            frame_.data()[i] &= 0x00FFFFFF;
+        for (int y = 0; y < h; ++y) {
+            const auto* row =
+                reinterpret_cast<const std::uint32_t*>(scratch_.data() + std::size_t(y) * stride);
+            std::uint32_t* out = frame_.data() + std::size_t(y) * w;
+            for (int x = 0; x < w; ++x)
+                out[x] = row[x] & 0x00FFFFFF;
+        }
         if (onFrame_)
             onFrame_();
     }
@@ -244,6 +254,7 @@ class FfmpegClip final : public VideoClip {
     Packet pkt_;
     Frame decoded_;
     std::unique_ptr<SwsContext, SwsFreer> sws_;
+    std::vector<std::uint8_t> scratch_;
     std::vector<std::int16_t> pcm_;
     std::unique_ptr<Mix_Chunk, ChunkFreer> chunk_;
     int video_ = -1, audio_ = -1;
