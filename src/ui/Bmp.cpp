@@ -114,7 +114,7 @@ bool readHeader(const std::uint8_t* p, std::size_t n, std::size_t off, Header& h
     h.topDown = ht < 0;
     if (ht < 0)
         ht = -ht;
-    if (w < 1 || ht < 1 || w > kMaxSide || ht > 2 * kMaxSide || w * ht > kMaxPixels)
+    if (w < 1 || ht < 1 || w > kMaxSide || ht > std::int64_t(2) * kMaxSide || w * ht > kMaxPixels)
         return false;
     h.width = int(w);
     h.height = int(ht);
@@ -226,17 +226,18 @@ bool readPixels(const std::uint8_t* p, std::size_t n, std::size_t off, const Hea
         }
         case 16:
             for (int x = 0; x < h.width; ++x) {
-                const std::uint32_t v = le16(s + 2 * x);
+                const std::uint32_t v = le16(s + 2 * std::size_t(x));
                 d[x] = rgb(cr(v), cg(v), cb(v));
             }
             break;
         case 24:
             for (int x = 0; x < h.width; ++x)
-                d[x] = rgb(s[3 * x + 2], s[3 * x + 1], s[3 * x]);
+                d[x] = rgb(s[3 * std::size_t(x) + 2], s[3 * std::size_t(x) + 1],
+                           s[3 * std::size_t(x)]);
             break;
         case 32:
             for (int x = 0; x < h.width; ++x) {
-                const std::uint32_t v = le32(s + 4 * x);
+                const std::uint32_t v = le32(s + 4 * std::size_t(x));
                 d[x] = rgb(cr(v), cg(v), cb(v));
                 if (alpha)
                     (*alpha)[row + std::size_t(x)] = std::uint8_t(ca(v));
@@ -312,9 +313,10 @@ bool writeBmp(const Picture& pic, const std::string& path) {
         std::uint8_t* row = b.data() + 54 + std::size_t(pic.height() - 1 - y) * st;
         for (int x = 0; x < pic.width(); ++x) {
             const Color c = pic.pixel(x, y);
-            row[3 * x] = std::uint8_t(blue(c));
-            row[3 * x + 1] = std::uint8_t(green(c));
-            row[3 * x + 2] = std::uint8_t(red(c));
+            std::uint8_t* out = row + 3 * std::size_t(x);
+            out[0] = std::uint8_t(blue(c));
+            out[1] = std::uint8_t(green(c));
+            out[2] = std::uint8_t(red(c));
         }
     }
     const std::string tmp = path + ".tmp";

@@ -130,8 +130,7 @@ void Picture::stretchBlit(const Picture& src, Rect srcRect, Rect dstRect, Raster
     if (srcRect.empty() || dstRect.empty() || src.empty() || empty())
         return;
     if (&src == this) {
-        const Picture copy = src;
-        stretchBlit(copy, srcRect, dstRect, op);
+        stretchBlit(Picture(src), srcRect, dstRect, op); // the source is about to change
         return;
     }
     const Rect d = dstRect.intersected(rect());
