@@ -2,6 +2,7 @@
 #include "app/screens.h"
 #include "core/App.h"
 #include "media/FakeMedia.h"
+#include "media/SdlMedia.h"
 #include "platform/Platform.h"
 #include "ui/Clock.h"
 #include "ui/Runtime.h"
@@ -31,12 +32,12 @@ int main() {
     auto fonts = platform::createFontEngine();
     auto images = platform::createImageLoader();
     auto launcher = platform::createLauncher();
-    // TODO: the SDL2_mixer backend and the FFmpeg clip backend once the media
-    // layer provides them; until then the program runs silent.
-    media::FakeMediaBackend sound;
+    auto sound = media::createSdlMediaBackend();
+    // TODO: the FFmpeg clip backend once the media layer provides it; until
+    // then clips keep their timing and show grey.
     media::FakeVideoBackend video;
     ui::Runtime runtime(*display, clock, *fonts, *images);
-    core::App app(runtime, sound, video, *launcher);
+    core::App app(runtime, *sound, video, *launcher);
     app.programFolder = folder;
     app::registerScreens(app);
     app.start();

@@ -5,7 +5,6 @@ namespace core {
 
 // The screens of this folder, by form name.
 void registerScreens(App& a) {
-    (void)a;
     a.registerScreen("exitFrm", [](App& app) { return std::make_unique<exitFrm>(app); });
 }
 
