@@ -352,7 +352,8 @@ ui::Color blend(ui::Color a, ui::Color b, double t) {
 } // namespace
 
 struct TransitionImage::State {
-    explicit State(ui::Form& f) : timer(f, 16) {}
+    // 30 frames a second: smooth for a 128-pixel logo, cheap when idle.
+    explicit State(ui::Form& f) : timer(f, 33) {}
     Picture picture;
     Picture from;
     bool running = false;
