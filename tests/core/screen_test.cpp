@@ -218,3 +218,24 @@ TEST_F(CoreTest, EscapeClosesTheStandInScreenAndEndsTheProgram) {
     app.runtime.keyDown(ui::key::Escape);
     EXPECT_TRUE(app.runtime.quitting());
 }
+
+TEST(StartUp, TheProgramStartsWithItsFirstScreenCentredAndReady) {
+    app::HeadlessHost h(SHIZI_MEDIA_DIR, {1024, 768});
+    h.start();
+    h.runtime.advance(500);
+    const auto forms = h.runtime.forms();
+    ASSERT_GE(forms.size(), 2u);
+    EXPECT_EQ(forms.front(), &h.app.backdrop());
+    ui::Form* first = h.runtime.activeForm();
+    ASSERT_NE(first, nullptr);
+    EXPECT_NE(first, &h.app.backdrop());
+    EXPECT_EQ(first->rect(), (ui::Rect{192, 144, 640, 480}));
+    EXPECT_EQ(h.app.state.busy, 0);
+    EXPECT_EQ(h.app.state.firstActivate, 0);
+    EXPECT_EQ(h.app.state.appPath, h.folder());
+    // Black around the screen, the screen's own picture inside it.
+    const ui::Picture& frame = h.runtime.frame();
+    EXPECT_EQ(frame.pixel(5, 5), 0u);
+    EXPECT_EQ(frame.pixel(1018, 762), 0u);
+    EXPECT_FALSE(h.runtime.quitting());
+}
