@@ -97,7 +97,8 @@ void funFrm9::buildPage() {
     }
     Label1.load(6);
     ui::Label& verseNo = Label1[6];
-    verseNo.move(317, 453);
+    // Sized to the box between the arrows, so it never covers the next arrow.
+    verseNo.move(317, 453, 27, 24);
     verseNo.font.name = "System";
     verseNo.font.bold = true;
     verseNo.font.size = 19;
