@@ -91,6 +91,10 @@ class LearningPage : public core::Screen {
     // The pages' custom pointer ("page.cur"; the default arrow when missing).
     const ui::Cursor& pagePointer() const { return pagePointer_; }
 
+    // Character `pos` (1-based) of a verse as UTF-8; "" out of range.
+    static std::string charText(const std::u32string& verse, int pos);
+    static void setTextColor(ui::Label& l, ui::Color c);
+
   protected:
     void build() override { buildPage(); }
     // The page's one-time builder.
@@ -110,9 +114,6 @@ class LearningPage : public core::Screen {
     void createWordGrid(int top);
     // Label i := character i of `verse` (1..14), for every grid label.
     void showVerse(const std::u32string& verse);
-    // Character `pos` (1-based) of a verse as UTF-8; "" out of range.
-    static std::string charText(const std::u32string& verse, int pos);
-    static void setTextColor(ui::Label& l, ui::Color c);
 
     // A random background index different from the one shown; the one shown
     // when fewer than two backgrounds exist.
