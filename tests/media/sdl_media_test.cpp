@@ -147,6 +147,32 @@ TEST_F(DiskAudio, MidiTunePlaysThroughTheSoundFont) {
     Mix_SetPostMix(nullptr, nullptr);
 }
 
+TEST(NoSoundFont, TunesKeepTheirTimeSilently) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    mediatest::Loop loop;
+    mediatest::TempDir dir;
+    mediatest::writeMidi(dir.file("tune.mid"), 3);
+    auto backend = createSdlMediaBackend({44100, 1024, dir.file("none.sf2")});
+    auto music = backend->createPlayer(loop.rt);
+    int ends = 0;
+    music->onEnd = [&] { ++ends; };
+    music->setNotify(true);
+    music->fileName = dir.file("tune.mid");
+    music->play();
+    loop.rt.advance(1499);
+    EXPECT_EQ(ends, 0);
+    loop.rt.advance(1);
+    EXPECT_EQ(ends, 1);
+
+    music->setRepeat(true);
+    music->play();
+    loop.rt.advance(10000);
+    EXPECT_EQ(ends, 1);
+    music->stop();
+    loop.rt.advance(10000);
+    EXPECT_EQ(ends, 1);
+}
+
 TEST(NoDevice, PlayersKeepTheFilesTimeSilently) {
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     mediatest::Loop loop;
