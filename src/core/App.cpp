@@ -11,7 +11,10 @@ App::App(ui::Runtime& rt, media::MediaBackend& m, media::VideoBackend& v, platfo
     random.reseed(rt.now());
 }
 
-App::~App() = default;
+App::~App() {
+    if (backdrop_)
+        backdrop_->appGone_ = true;
+}
 
 void App::registerScreen(const std::string& name, ScreenFactory f) {
     screens_[name] = std::move(f);

@@ -35,7 +35,7 @@ bgGroundFrm::bgGroundFrm(App& a) : ui::Form(a.runtime), app(a), soundTimer(*this
 }
 
 bgGroundFrm::~bgGroundFrm() {
-    if (app.started() && &app.backdrop() == this)
+    if (!appGone_ && app.started() && &app.backdrop() == this)
         app.setBackdrop(nullptr);
 }
 

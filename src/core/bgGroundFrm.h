@@ -25,6 +25,11 @@ class bgGroundFrm : public ui::Form {
     void soundTimer_Timer();
     void FXSnd1_End();
     void midiFXSnd_End();
+
+  private:
+    friend class App;
+    // The runtime may destroy the backdrop after the App has gone.
+    bool appGone_ = false;
 };
 
 } // namespace core

@@ -330,3 +330,19 @@ TEST_F(Sound, ReturnToTheGameHub) {
     EXPECT_EQ(played(kEffects), std::vector<std::string>{"return.wav"});
     EXPECT_EQ(h.runtime.forms().size(), 3u); // backdrop, stand-in, hub
 }
+
+TEST_F(Sound, OnceTheBackdropIsGoneSoundCallsDoNothing) {
+    app.backdrop().unload();
+    h.runtime.advance(20);
+    ASSERT_FALSE(app.started());
+    queueSound(app, 0);
+    playVerse(app, 1);
+    playCharSound(app, 1, 1);
+    playMusic(app);
+    playSoundWait(app, 12);
+    setVolume(app, 3);
+    stopSound(app);
+    stopMusic(app);
+    h.runtime.advance(100);
+    EXPECT_TRUE(played().empty());
+}
