@@ -277,6 +277,8 @@ class FfmpegVideoBackend final : public VideoBackend {
 } // namespace
 
 std::unique_ptr<VideoBackend> createFfmpegVideoBackend() {
+    // Decoder chatter (format notes, deprecation hints) is not the program's to show.
+    av_log_set_level(AV_LOG_ERROR);
     return std::make_unique<FfmpegVideoBackend>();
 }
 

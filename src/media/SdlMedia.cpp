@@ -17,6 +17,11 @@
 #include <thread>
 #include <vector>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace media {
 
 namespace {
@@ -43,6 +48,37 @@ struct Mixer {
     std::atomic<std::uint64_t> musicGen{0};
     SdlSoundPlayer* musicOwner = nullptr; // loop only
     std::atomic<bool> lost{false};
+};
+
+// The sound libraries below SDL report a missing device in many lines of
+// their own; the program says it in one.
+class QuietStderr {
+  public:
+    QuietStderr() {
+#ifndef _WIN32
+        std::fflush(stderr);
+        saved_ = dup(2);
+        const int null = open("/dev/null", O_WRONLY);
+        if (saved_ >= 0 && null >= 0)
+            dup2(null, 2);
+        if (null >= 0)
+            close(null);
+#endif
+    }
+    ~QuietStderr() {
+#ifndef _WIN32
+        if (saved_ >= 0) {
+            std::fflush(stderr);
+            dup2(saved_, 2);
+            close(saved_);
+        }
+#endif
+    }
+    QuietStderr(const QuietStderr&) = delete;
+    QuietStderr& operator=(const QuietStderr&) = delete;
+
+  private:
+    int saved_ = -1;
 };
 
 std::mutex gMutex;
@@ -385,12 +421,22 @@ class SdlSoundPlayer final : public SoundPlayer {
 };
 
 Mixer::Mixer(const SdlMediaOptions& o) {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    int initFailed;
+    {
+        QuietStderr quiet;
+        initFailed = SDL_InitSubSystem(SDL_INIT_AUDIO);
+    }
+    if (initFailed != 0) {
         std::fprintf(stderr, "sound: no audio (%s); going on silently\n", SDL_GetError());
         return;
     }
     Mix_Init(MIX_INIT_MID);
-    if (Mix_OpenAudioDevice(o.frequency, AUDIO_S16SYS, 2, o.bufferSamples, nullptr, 0) != 0) {
+    int failed;
+    {
+        QuietStderr quiet;
+        failed = Mix_OpenAudioDevice(o.frequency, AUDIO_S16SYS, 2, o.bufferSamples, nullptr, 0);
+    }
+    if (failed != 0) {
         std::fprintf(stderr, "sound: no audio device (%s); going on silently\n", Mix_GetError());
         Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
