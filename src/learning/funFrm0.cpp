@@ -69,10 +69,11 @@ void funFrm0::drawBox() {
     drawBoard({1, 30, 616, 362});
 }
 
+// The board is already on the new background; painting it again after the
+// hand would hide the hand wherever the board is opaque.
 void funFrm0::pointAt(ui::Label& visited) {
     ShowButn();
     drawHand(visited);
-    drawBox();
 }
 
 // The hand stands above the character, its lower edge 3 pixels into the label.

@@ -114,3 +114,29 @@ TEST(ReviewPage, NewWordsMidVisitWhitensTheLabelAndWaitsForTheNextSpeech) {
         expectSlotsValid(h, *p, 60);
     }
 }
+
+TEST(ReviewPage, TheHandIsPaintedAboveTheVisitedCharacter) {
+    app::HeadlessHost h(SHIZI_MEDIA_DIR);
+    auto* p = openPage<learning::funFrm0>(h, "funFrm0", {.verse = 25, .func = 11});
+    ASSERT_NE(p, nullptr);
+    const ui::Picture hand = h.runtime.loadPicture(h.app.state.picPath + "hand.bmp");
+    const ui::Picture mask = h.runtime.loadPicture(h.app.state.picPath + "hand_m.bmp");
+    ASSERT_FALSE(hand.empty());
+    ASSERT_FALSE(mask.empty());
+    h.runtime.advance(800);
+    for (int visit = 0; visit < 3; ++visit) {
+        const int label = labelColored(*p, kRed);
+        ASSERT_GT(label, 0);
+        const int x0 = p->wordLbl[label].left() + 24, y0 = p->wordLbl[label].top() - 45;
+        int opaque = 0;
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 41; ++x)
+                if (mask.pixel(x, y) == 0) {
+                    ++opaque;
+                    ASSERT_EQ(p->surface().pixel(x0 + x, y0 + y), hand.pixel(x, y))
+                        << x << "," << y;
+                }
+        EXPECT_GT(opaque, 200);
+        h.runtime.advance(2400);
+    }
+}
