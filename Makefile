@@ -11,7 +11,7 @@ PACKAGES = cmake g++ make pkg-config \
   libavcodec-dev libavformat-dev libswscale-dev libswresample-dev libavutil-dev \
   libgtest-dev libgmock-dev libbenchmark-dev \
   fonts-arphic-gkai00mp fonts-arphic-ukai fonts-wqy-zenhei fonts-dejavu-core \
-  espeak-ng sox ffmpeg fluid-soundfont-gm fp-utils fortunes-zh unicode-data \
+  espeak-ng sox ffmpeg timgm6mb-soundfont fp-utils fortunes-zh unicode-data \
   xchm xvfb xdotool imagemagick x11-utils
 
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
