@@ -63,11 +63,14 @@ LearningPage::LearningPage(core::App& app)
 
     ui::Label& caption = Label1[0];
     caption.setVisible(false);
-    caption.transparent = true;
+    // A dark plate keeps the captions readable on light backgrounds too.
+    caption.transparent = false;
+    caption.backColor = ui::rgb(40, 56, 88);
     caption.foreColor = kWhite;
-    caption.font.size = 9;
+    caption.alignment = ui::Align::Center;
+    caption.font.size = 8;
     caption.wordWrap = false;
-    caption.resize(64, 14);
+    caption.resize(46, 13);
 
     ui::Label& cell = wordLbl[0];
     cell.setVisible(false);
