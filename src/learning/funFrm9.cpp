@@ -97,11 +97,14 @@ void funFrm9::buildPage() {
     }
     Label1.load(6);
     ui::Label& verseNo = Label1[6];
-    // Sized to the box between the arrows, so it never covers the next arrow.
-    verseNo.move(317, 453, 27, 24);
+    // Centred in the white box between the arrows, dark on white, and clear
+    // of the next arrow's click area.
+    verseNo.move(301, 449, 39, 26);
+    verseNo.alignment = ui::Align::Center;
+    verseNo.foreColor = ui::rgb(191, 54, 12);
     verseNo.font.name = "System";
     verseNo.font.bold = true;
-    verseNo.font.size = 19;
+    verseNo.font.size = 14;
     verseNo.setVisible(true);
     verseNo.setCaption(std::to_string(g().curVerse));
 
@@ -168,8 +171,10 @@ void funFrm9::Timer1_Timer() {
                 Label1[5].setCaption(countText(missed_));
                 updatePercentage();
             }
+            // An unanswered question takes the panel away with the next
+            // background; an answered one leaves it up.
+            panelShown_ = false;
         }
-        panelShown_ = false;
         awaiting_ = false;
         Timer2.start();
         Timer1.stop();
@@ -250,6 +255,8 @@ void funFrm9::playErr() {
 
 void funFrm9::playClip(const std::string& file) {
     FXVid1.fileName = platform::nativePath(g().soundPath + file);
+    // The clip covers the score panel and its values while it runs.
+    FXVid1.zOrder(0);
     FXVid1.setVisible(true);
     clipPlaying_ = true;
     FXVid1.play();

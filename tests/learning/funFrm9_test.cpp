@@ -156,7 +156,11 @@ TEST(ListeningTest, RunningScoresTwoRightOneWrongOneMissed) {
     t.h.runtime.advance(2000);
     EXPECT_FALSE(p.FXVid1.visible());
 
+    // An answered question leaves the panel up through the next question.
     t.waitForQuestion();
+    EXPECT_TRUE(p.panelShown());
+    EXPECT_TRUE(p.Label1[3].visible());
+    EXPECT_EQ(p.surface().pixel(60, 392 + 80), score.pixel(60, 80));
     ASSERT_TRUE(t.waitForAnswerTime());
     t.clickLabel(p.askedLabel());
     t.waitForQuestion();
