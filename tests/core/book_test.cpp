@@ -44,14 +44,6 @@ const std::u32string kBlankVerse(14, U'\u3000');
 
 } // namespace
 
-TEST(BookLayout, TestLinesPutVersesInTheirColumns) {
-    const std::u32string l = toU32(bookLine(1));
-    EXPECT_EQ(l.substr(5, 7), verseText(1).substr(0, 7));
-    EXPECT_EQ(l.substr(16, 7), verseText(1).substr(7, 7));
-    EXPECT_EQ(l.substr(34, 7), verseText(2).substr(0, 7));
-    EXPECT_EQ(l.substr(45, 7), verseText(2).substr(7, 7));
-}
-
 TEST_F(CoreTest, VersesComeFromTheirLineAndColumns) {
     writeData("tav.txt", book());
     EXPECT_EQ(getVerse(app, 1), verseText(1));

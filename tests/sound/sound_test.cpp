@@ -84,26 +84,12 @@ TEST_F(Sound, TheLastQueuedCueWins) {
     EXPECT_EQ(played(), std::vector<std::string>{"return.wav"});
 }
 
-TEST_F(Sound, EveryCueNumberPlaysItsFile) {
-    const char* files[] = {"ok.wav",       "err.wav",     "color.wav",   "begin.wav",
-                           "gamestrt.wav", "victory.wav", "chimes.wav",  nullptr,
-                           "press.wav",    "click01.wav", "click02.wav", "click03.wav",
-                           "return.wav",   "entergm.wav", "cancel.wav",  "help_snd.wav",
-                           "failed.wav",   "exit.wav",    "start.wav"};
-    for (int cue = 0; cue <= 18; ++cue) {
-        if (!files[cue])
-            continue;
-        h.media.clearLog();
-        queueSound(app, std::int16_t(cue));
-        h.runtime.advance(20);
-        EXPECT_EQ(played(), std::vector<std::string>{files[cue]}) << "cue " << cue;
-        stopSound(app);
-    }
-    h.media.clearLog();
+TEST_F(Sound, NumbersOutsideTheCueTablePlayNothing) {
     queueSound(app, 19);
     h.runtime.advance(20);
     EXPECT_TRUE(played().empty());
     EXPECT_EQ(g.soundPlaying, 0);
+    EXPECT_FALSE(app.backdrop().soundTimer.enabled());
 }
 
 TEST_F(Sound, CharacterSlotsOfTheWordFiles) {
@@ -296,19 +282,15 @@ TEST_F(Sound, PlaySoundWaitOnAMissingFileDoesNotWait) {
     EXPECT_EQ(g.soundPlaying, 0);
 }
 
-TEST_F(Sound, VolumeLevels) {
-    const long levels[] = {6000, 10000, 20000, 30000, 40000, 45000, 50000, 55000, 60000, 65535};
+TEST_F(Sound, VolumeLevelsOutsideOneToTenChangeNothing) {
     auto& fx = *app.backdrop().FXSnd1;
     EXPECT_EQ(fx.volume(), 16383);
     setVolume(app, 0);
     setVolume(app, 11);
-    setVolume(app, -1);
     EXPECT_EQ(fx.volume(), 16383);
-    for (int level = 1; level <= 10; ++level) {
-        setVolume(app, std::int16_t(level));
-        EXPECT_EQ(fx.volume(), levels[level - 1]);
-    }
-    setVolume(app, 11);
+    setVolume(app, 1);
+    EXPECT_EQ(fx.volume(), 6000);
+    setVolume(app, 10);
     EXPECT_EQ(fx.volume(), 65535);
     EXPECT_TRUE(h.media.commands(Kind::Volume, kMusic).empty());
 }
