@@ -69,6 +69,9 @@ class SdlDisplay final : public Display {
         if (!renderer_)
             throw std::runtime_error(std::string("cannot draw in the window: ") + SDL_GetError());
         wakeEvent_ = SDL_RegisterEvents(1);
+        // Without a window manager nobody hands the window the keyboard.
+        SDL_RaiseWindow(window_.get());
+        SDL_SetWindowInputFocus(window_.get());
         SDL_StartTextInput();
         SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
         SDL_RenderClear(renderer_.get());
