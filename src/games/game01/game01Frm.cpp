@@ -105,7 +105,6 @@ void game01Frm::initCardGame() {
     maxLevel = std::int16_t(std::min(verse >= 3 ? 3 : verse, levelsTheMaterialFills()));
     g().readAloud = 1;
     timeLeft = 0;
-    persistentDrawing = false;
     firstRow = firstCol = -1;
 
     levelLbl.move(516, 365, 39, 30);
@@ -316,6 +315,8 @@ void game01Frm::resetBoard(bool faceUp) {
     showScore();
 }
 
+// The form's drawing always persists, so the preview and the game both
+// survive a repaint (under the help viewer, say).
 void game01Frm::drawCard(int row, int col) {
     const LevelShape& s = shape(level);
     const int k = (row - 1) * s.columns + (col - 1);
@@ -426,11 +427,9 @@ void game01Frm::runCommand(int index) {
         timeLeft = 0;
         getRandomWords();
         resetBoard(true);
-        persistentDrawing = false;
         break;
     case Start:
         core::queueSound(app, 4);
-        persistentDrawing = true;
         shuffleCards();
         timeLeft = std::int16_t(shape(level).countdown);
         Timer3.start();
@@ -449,7 +448,6 @@ void game01Frm::runCommand(int index) {
             break;
         }
         core::queueSound(app, 10);
-        persistentDrawing = false;
         unloadCards();
         level = std::int16_t(level + (up ? 1 : -1));
         enterLevel();

@@ -66,7 +66,6 @@ class game01Frm : public core::Screen {
     std::int16_t pendingPoints = 0;
     std::array<std::int16_t, 3> bestScores{};
     bool won = false;
-    bool persistentDrawing = false;
     int hoveredButton = -1;
     Source speakNext; // the pair Timer2 pronounces
 
