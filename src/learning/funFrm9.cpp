@@ -90,6 +90,7 @@ void funFrm9::buildPage() {
     for (int k = 0; k < 4; ++k) {
         ui::Label& l = Label1.load(index[k]);
         l.move(71, tops[k], 52, 16);
+        l.transparent = true;
         l.alignment = ui::Align::Left;
         l.foreColor = colors[k];
         l.font.size = 10;
@@ -100,6 +101,7 @@ void funFrm9::buildPage() {
     // Centred in the white box between the arrows, dark on white, and clear
     // of the next arrow's click area.
     verseNo.move(301, 449, 39, 26);
+    verseNo.transparent = true;
     verseNo.alignment = ui::Align::Center;
     verseNo.foreColor = ui::rgb(191, 54, 12);
     verseNo.font.name = "System";
@@ -358,6 +360,10 @@ void funFrm9::wordLbl_MouseMove(int c) {
         wait ? ui::Cursor::standard(ui::CursorShape::NotAllowed) : pagePointer();
     if (!(wordLbl[c].mousePointer() == want))
         wordLbl[c].setMousePointer(want);
+    // The upkeep only has work while a label shows the not-allowed pointer;
+    // it sleeps otherwise, so the idle page does not wake 64 times a second.
+    if (wait)
+        currorTimer.start();
 }
 
 void funFrm9::currorTimer_Timer() {
@@ -366,6 +372,7 @@ void funFrm9::currorTimer_Timer() {
     for (int i = 1; i <= 14; ++i)
         if (wordLbl[i].mousePointer().shape == ui::CursorShape::NotAllowed)
             wordLbl[i].setMousePointer(pagePointer());
+    currorTimer.stop();
 }
 
 } // namespace learning

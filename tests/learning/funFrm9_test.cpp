@@ -332,4 +332,20 @@ TEST(ListeningTest, RepeatedCharacterIsOneAnswer) {
     }
 }
 
+// The label under the mouse shows the not-allowed pointer while the
+// character is spoken and the custom pointer as soon as an answer is taken.
+TEST(ListeningTest, LabelPointerFollowsTheAnsweringTime) {
+    TestPage t;
+    auto& p = t.open(6);
+    t.h.runtime.advance(710);
+    ASSERT_TRUE(p.awaitingAnswer());
+    ASSERT_NE(t.h.app.state.soundPlaying, 0);
+    const ui::Label& l = p.wordLbl[3];
+    t.h.runtime.mouseMove(t.h.at(p, l.left() + 30, l.top() + 30));
+    EXPECT_EQ(l.mousePointer().shape, ui::CursorShape::NotAllowed);
+    ASSERT_TRUE(t.waitForAnswerTime());
+    t.h.runtime.advance(20);
+    EXPECT_TRUE(l.mousePointer() == p.pagePointer());
+}
+
 } // namespace
