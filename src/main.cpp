@@ -1,13 +1,15 @@
 // The program: one instance, the media folder beside it, the real services.
 #include "app/screens.h"
 #include "core/App.h"
-#include "media/FakeMedia.h"
 #include "media/SdlMedia.h"
+#include "media/VideoBackend.h"
 #include "platform/Platform.h"
 #include "ui/Clock.h"
 #include "ui/Runtime.h"
 
+#include <exception>
 #include <filesystem>
+#include <memory>
 
 int main() {
     // A second start ends before any window is made.
@@ -27,17 +29,21 @@ int main() {
         return 1;
     }
 
-    auto display = platform::createSdlDisplay();
+    std::unique_ptr<platform::Display> display;
+    try {
+        display = platform::createSdlDisplay();
+    } catch (const std::exception& e) {
+        platform::messageBox(e.what());
+        return 1;
+    }
     ui::SteadyClock clock;
     auto fonts = platform::createFontEngine();
     auto images = platform::createImageLoader();
     auto launcher = platform::createLauncher();
     auto sound = media::createSdlMediaBackend();
-    // TODO: the FFmpeg clip backend once the media layer provides it; until
-    // then clips keep their timing and show grey.
-    media::FakeVideoBackend video;
+    auto video = media::createFfmpegVideoBackend();
     ui::Runtime runtime(*display, clock, *fonts, *images);
-    core::App app(runtime, *sound, video, *launcher);
+    core::App app(runtime, *sound, *video, *launcher);
     app.programFolder = folder;
     app::registerScreens(app);
     app.start();

@@ -35,6 +35,12 @@ class Display {
     virtual ~Display() = default;
     virtual Size desktopSize() const = 0;
     virtual void present(const Picture& frame) = 0;
+    // Shows the frame where it changed (logical pixels); the rest of the
+    // window already shows the same frame.
+    virtual void presentRegion(const Picture& frame, ui::Rect changed) {
+        (void)changed;
+        present(frame);
+    }
     virtual void setCursor(const ui::Cursor& c) = 0;
     // Waits up to `timeoutMs` (-1: forever) for input or wake(); returns true
     // with an event, false on timeout or wake.

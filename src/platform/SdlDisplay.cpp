@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -47,6 +48,9 @@ class SdlDisplay final : public Display {
         // Without a window manager the window gains focus as the pointer
         // enters; the click that comes with it must still count.
         SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+        // The window surface is plain memory sent to the X server; a GL
+        // framebuffer would cost a software renderer a full redraw per frame.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
             throw std::runtime_error(std::string("cannot open the display: ") + SDL_GetError());
         SDL_DisplayMode mode{};
@@ -62,50 +66,86 @@ class SdlDisplay final : public Display {
                                        SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN));
         if (!window_)
             throw std::runtime_error(std::string("cannot open a window: ") + SDL_GetError());
-        SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
-        renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_ACCELERATED));
-        if (!renderer_)
-            renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
-        if (!renderer_)
+        // The window's own surface: a changed region goes to the X server
+        // alone, where a renderer would redraw the whole screen every frame.
+        if (!SDL_GetWindowSurface(window_.get()))
             throw std::runtime_error(std::string("cannot draw in the window: ") + SDL_GetError());
         wakeEvent_ = SDL_RegisterEvents(1);
         // Without a window manager nobody hands the window the keyboard.
         SDL_RaiseWindow(window_.get());
         SDL_SetWindowInputFocus(window_.get());
         SDL_StartTextInput();
-        SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
-        SDL_RenderClear(renderer_.get());
-        SDL_RenderPresent(renderer_.get());
+        if (SDL_Surface* ws = SDL_GetWindowSurface(window_.get())) {
+            SDL_FillRect(ws, nullptr, SDL_MapRGB(ws->format, 0, 0, 0));
+            SDL_UpdateWindowSurface(window_.get());
+        }
     }
 
     ~SdlDisplay() override {
         SDL_SetCursor(SDL_GetDefaultCursor());
         standard_.clear();
         custom_.clear();
-        texture_.reset();
-        renderer_.reset();
         window_.reset();
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
 
     Size desktopSize() const override { return logical_; }
 
-    void present(const Picture& frame) override {
-        if (frame.empty())
+    void present(const Picture& frame) override { presentRegion(frame, frame.rect()); }
+
+    void presentRegion(const Picture& frame, ui::Rect changed) override {
+        SDL_Surface* ws = SDL_GetWindowSurface(window_.get());
+        const ui::Rect r = changed.intersected(frame.rect());
+        if (!ws || r.empty())
             return;
-        if (!texture_ || textureSize_ != frame.size()) {
-            texture_.reset(SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_RGB888,
-                                             SDL_TEXTUREACCESS_STREAMING, frame.width(),
-                                             frame.height()));
-            textureSize_ = frame.size();
-            if (!texture_)
-                return;
+        const int s = scale_;
+        // Whole logical pixels that fit the window.
+        const ui::Rect fit = r.intersected({0, 0, ws->w / s, ws->h / s});
+        if (fit.empty())
+            return;
+        const SDL_Rect dst{fit.x * s, fit.y * s, fit.w * s, fit.h * s};
+        const bool direct = ws->format->BytesPerPixel == 4 && ws->format->Rmask == 0xFF0000 &&
+                            ws->format->Gmask == 0x00FF00 && ws->format->Bmask == 0x0000FF;
+        if (!direct) {
+            // Any other window format: let SDL convert and stretch.
+            SDL_Surface* src = SDL_CreateRGBSurfaceWithFormatFrom(
+                const_cast<std::uint32_t*>(frame.data()), frame.width(), frame.height(), 32,
+                frame.width() * 4, SDL_PIXELFORMAT_RGB888);
+            if (src) {
+                SDL_Rect from{fit.x, fit.y, fit.w, fit.h};
+                SDL_Rect to = dst;
+                SDL_BlitScaled(src, &from, ws, &to);
+                SDL_FreeSurface(src);
+            }
+            SDL_UpdateWindowSurfaceRects(window_.get(), &dst, 1);
+            return;
         }
-        SDL_UpdateTexture(texture_.get(), nullptr, frame.data(), frame.width() * 4);
-        SDL_RenderClear(renderer_.get());
-        const SDL_Rect dst{0, 0, frame.width() * scale_, frame.height() * scale_};
-        SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, &dst);
-        SDL_RenderPresent(renderer_.get());
+        if (SDL_MUSTLOCK(ws) && SDL_LockSurface(ws) != 0)
+            return;
+        for (int y = fit.y; y < fit.bottom(); ++y) {
+            const std::uint32_t* src = frame.data() + std::size_t(y) * frame.width();
+            for (int dy = 0; dy < s; ++dy) {
+                auto* row =
+                    static_cast<std::uint8_t*>(ws->pixels) + std::size_t(y * s + dy) * ws->pitch;
+                if (dy > 0) {
+                    // Every scaled row of one logical row is the same.
+                    const auto* first =
+                        static_cast<std::uint8_t*>(ws->pixels) + std::size_t(y * s) * ws->pitch;
+                    std::memcpy(row + std::size_t(fit.x) * s * 4,
+                                first + std::size_t(fit.x) * s * 4, std::size_t(fit.w) * s * 4);
+                    continue;
+                }
+                auto* out = reinterpret_cast<std::uint32_t*>(row) + std::size_t(fit.x) * s;
+                for (int x = fit.x; x < fit.right(); ++x) {
+                    const std::uint32_t p = src[x];
+                    for (int k = 0; k < s; ++k)
+                        *out++ = p;
+                }
+            }
+        }
+        if (SDL_MUSTLOCK(ws))
+            SDL_UnlockSurface(ws);
+        SDL_UpdateWindowSurfaceRects(window_.get(), &dst, 1);
     }
 
     void setCursor(const ui::Cursor& c) override {
@@ -283,9 +323,6 @@ class SdlDisplay final : public Display {
     Size logical_;
     int scale_ = 1;
     WindowPtr window_;
-    RendererPtr renderer_;
-    TexturePtr texture_;
-    Size textureSize_;
     Uint32 wakeEvent_ = 0;
     ui::Cursor current_{ui::CursorShape::Default, nullptr};
     std::map<ui::CursorShape, CursorPtr> standard_;

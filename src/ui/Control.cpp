@@ -35,6 +35,7 @@ void Control::move(int left, int top) {
 }
 
 void Control::move(int left, int top, int width, int height) {
+    invalidate(); // where it was
     const bool resized = width != rect_.w || height != rect_.h;
     rect_.x = left;
     rect_.y = top;

@@ -12,6 +12,7 @@ Form::~Form() {
 }
 
 void Form::move(int left, int top, int width, int height) {
+    rt_->invalidate(rect_); // where it was
     const bool resized = width != rect_.w || height != rect_.h;
     rect_ = {left, top, width, height};
     if (resized)
@@ -84,7 +85,7 @@ void Form::unload() {
 }
 
 void Form::invalidate() {
-    rt_->invalidate();
+    rt_->invalidate(rect_);
 }
 
 Control* Form::controlAt(Point p) const {

@@ -36,7 +36,7 @@ Runtime::~Runtime() {
 
 void Runtime::adopt(std::unique_ptr<Form> f) {
     forms_.push_back(std::move(f));
-    dirty_ = true;
+    invalidate();
 }
 
 std::vector<Form*> Runtime::forms() const {
@@ -65,7 +65,7 @@ void Runtime::raiseForm(Form* f) {
         forms_.erase(it);
         forms_.push_back(std::move(p));
     }
-    dirty_ = true;
+    invalidate();
 }
 
 void Runtime::lowerForm(Form* f) {
@@ -75,7 +75,7 @@ void Runtime::lowerForm(Form* f) {
         forms_.erase(it);
         forms_.insert(forms_.begin(), std::move(p));
     }
-    dirty_ = true;
+    invalidate();
 }
 
 void Runtime::requestUnload(Form* f) {
@@ -94,7 +94,7 @@ void Runtime::requestUnload(Form* f) {
         hover_ = nullptr;
     if (pressedForm_ == f)
         pressedForm_ = nullptr;
-    dirty_ = true;
+    invalidate();
 }
 
 void Runtime::reapForms() {
@@ -130,7 +130,7 @@ void Runtime::activate() {
     if (af == active_)
         return;
     active_ = af;
-    dirty_ = true;
+    invalidate();
     if (af)
         af->Form_Activate();
 }
@@ -316,7 +316,7 @@ void Runtime::sleep(int ms) {
         if (!display_.waitEvent(ev, std::max(1, left)))
             continue;
         if (ev.type == InputEvent::Type::Expose) {
-            dirty_ = true;
+            invalidate();
             paintNow();
         } else {
             heldInput_.push_back(std::move(ev));
@@ -353,7 +353,7 @@ void Runtime::dispatch(const InputEvent& ev) {
         dispatchKey(ev);
         break;
     case InputEvent::Type::Expose:
-        dirty_ = true;
+        invalidate();
         break;
     case InputEvent::Type::Quit:
         quit_ = true;
@@ -390,7 +390,7 @@ void Runtime::dispatchMouse(const InputEvent& ev) {
         if (hit != hover_) {
             hover_ = hit;
             if (tooltipShown_)
-                dirty_ = true;
+                invalidate();
             tooltipShown_ = false;
             cancel(tooltipTimer_);
             tooltipTimer_ = 0;
@@ -398,13 +398,13 @@ void Runtime::dispatchMouse(const InputEvent& ev) {
                 tooltipTimer_ = at(clock_.now() + kTooltipDelay, [this] {
                     tooltipShown_ = hover_ != nullptr;
                     tooltipAt_ = pointer_;
-                    dirty_ = true;
+                    invalidate();
                 });
             }
         }
     } else if (tooltipShown_) {
         tooltipShown_ = false;
-        dirty_ = true;
+        invalidate();
     }
 
     if (target) {
@@ -548,6 +548,20 @@ void Runtime::typeText(const std::string& utf8) {
 
 // ---- painting --------------------------------------------------------------------
 
+void Runtime::invalidate(Rect r) {
+    if (r.empty())
+        return;
+    if (!dirty_ || changed_.empty())
+        changed_ = r;
+    else {
+        const int l = std::min(changed_.x, r.x), t = std::min(changed_.y, r.y);
+        const int rr = std::max(changed_.right(), r.right());
+        const int b = std::max(changed_.bottom(), r.bottom());
+        changed_ = {l, t, rr - l, b - t};
+    }
+    dirty_ = true;
+}
+
 const Picture& Runtime::frame() {
     paintNow();
     return frame_;
@@ -558,10 +572,12 @@ void Runtime::paintNow() {
         return;
     dirty_ = false;
     const Size ds = display_.desktopSize();
-    if (frame_.width() != ds.w || frame_.height() != ds.h)
+    if (frame_.width() != ds.w || frame_.height() != ds.h) {
         frame_ = Picture(ds.w, ds.h, 0);
-    else
+        full_ = true;
+    } else {
         frame_.fill(0);
+    }
     for (Form* f : forms())
         if (f->visible() && !f->unloading())
             f->paint(frame_, {f->left(), f->top()});
@@ -575,7 +591,15 @@ void Runtime::paintNow() {
         frame_.rectOutline(r, 0);
         frame_.drawMask(m, {r.x + 3, r.y + 2}, 0);
     }
-    display_.present(frame_);
+    // Composing the whole desktop is cheap; showing it is not, so only the
+    // region that changed goes to the window.
+    const Rect changed = full_ ? frame_.rect() : changed_.intersected(frame_.rect());
+    full_ = false;
+    changed_ = {};
+    if (changed == frame_.rect())
+        display_.present(frame_);
+    else if (!changed.empty())
+        display_.presentRegion(frame_, changed);
 }
 
 } // namespace ui

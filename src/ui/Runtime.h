@@ -90,7 +90,12 @@ class Runtime {
     const Picture& frame();
     // Composes and presents now if anything changed.
     void paintNow();
-    void invalidate() { dirty_ = true; }
+    void invalidate() {
+        dirty_ = true;
+        full_ = true;
+    }
+    // Marks a region of the desktop as changed.
+    void invalidate(Rect desktop);
 
     // Registered timers (maintained by Timer).
     void addTimer(Timer* t);
@@ -98,7 +103,7 @@ class Runtime {
     void controlDestroyed(Control* c);
     void formDestroyed(Form* f);
     void requestUnload(Form* f);
-    void formOrderChanged() { dirty_ = true; }
+    void formOrderChanged() { invalidate(); }
     void raiseForm(Form* f);
     void lowerForm(Form* f);
 
@@ -138,6 +143,8 @@ class Runtime {
     Point pointer_;
     Picture frame_;
     bool dirty_ = true;
+    bool full_ = true;
+    Rect changed_;
     bool quit_ = false;
     int depth_ = 0;
     Cursor shownCursor_;
