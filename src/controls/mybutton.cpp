@@ -345,9 +345,9 @@ void mybutton::drawCaption() {
     if (caption_.empty() || face_.empty())
         return;
     auto& fonts = runtime().fonts();
-    const auto spec = kCaptionFont.spec();
-    const ui::Size size = fonts.measure(spec, caption_);
-    const ui::AlphaMask mask = fonts.render(spec, caption_);
+    const auto captionFont = kCaptionFont.face();
+    const ui::Size size = fonts.measure(captionFont, caption_);
+    const ui::AlphaMask mask = fonts.render(captionFont, caption_);
     const int x = int(std::lround((face_.width() - size.w) / 2.0));
     const int y = int(std::lround((face_.height() - size.h) / 2.0));
     // Six draws in the outline colour around the place of the text give it

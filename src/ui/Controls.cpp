@@ -50,8 +50,8 @@ void Label::paint(Picture& target, Point origin) {
         cachedWrap_ = wordWrap;
         runs_.clear();
         auto& fonts = runtime().fonts();
-        const auto spec = font.spec();
-        const int lineH = fonts.lineHeight(spec);
+        const auto face = font.face();
+        const int lineH = fonts.lineHeight(face);
         // Break at newlines, and where a line would overflow the label.
         std::vector<std::string> lines;
         std::string cur;
@@ -65,7 +65,7 @@ void Label::paint(Picture& target, Point origin) {
             }
             if (ch == "\r")
                 continue;
-            if (wordWrap && !cur.empty() && fonts.measure(spec, cur + ch).w > width()) {
+            if (wordWrap && !cur.empty() && fonts.measure(face, cur + ch).w > width()) {
                 lines.push_back(cur);
                 cur.clear();
             }
@@ -75,7 +75,7 @@ void Label::paint(Picture& target, Point origin) {
         int y = 0;
         for (const auto& l : lines) {
             Run r;
-            r.mask = fonts.render(spec, l);
+            r.mask = fonts.render(face, l);
             r.x = alignedX(alignment, width(), r.mask.width, 0);
             r.y = y;
             y += lineH;
@@ -143,7 +143,7 @@ void PictureBox::paint(Picture& target, Point origin) {
 void PictureBox::print(Point at, std::string_view utf8, const Font& f, Color c) {
     if (surface_.width() != width() || surface_.height() != height())
         cls();
-    surface_.drawMask(runtime().fonts().render(f.spec(), utf8), at, c);
+    surface_.drawMask(runtime().fonts().render(f.face(), utf8), at, c);
     invalidate();
 }
 
@@ -163,11 +163,11 @@ void TextBox::mouseDown(int button, int shift, int x, int y) {
     // The caret goes to the character boundary nearest the click.
     auto& fonts = runtime().fonts();
     const auto starts = charStarts(text_);
-    const int textW = fonts.measure(font.spec(), text_).w;
+    const int textW = fonts.measure(font.face(), text_).w;
     const int x0 = alignedX(alignment, width(), textW, 3);
     int best = 0, bestDist = 1 << 30;
     for (std::size_t i = 0; i < starts.size(); ++i) {
-        const int w = fonts.measure(font.spec(), text_.substr(0, starts[i])).w;
+        const int w = fonts.measure(font.face(), text_.substr(0, starts[i])).w;
         const int d = std::abs(x0 + w - x);
         if (d < bestDist) {
             bestDist = d;
@@ -249,16 +249,16 @@ void TextBox::paint(Picture& target, Point origin) {
         target.rectOutline({r.x + 1, r.y + 1, r.w - 2, r.h - 2}, rgb(64, 64, 64));
     }
     auto& fonts = runtime().fonts();
-    const auto spec = font.spec();
-    const AlphaMask m = fonts.render(spec, text_);
+    const auto face = font.face();
+    const AlphaMask m = fonts.render(face, text_);
     const int x0 = alignedX(alignment, width(), m.width, 3);
-    const int y0 = (height() - fonts.lineHeight(spec)) / 2;
+    const int y0 = (height() - fonts.lineHeight(face)) / 2;
     target.drawMask(m, {origin.x + x0, origin.y + y0}, foreColor);
     if (form().focus() == this && enabled() && form().runtime().activeForm() == &form()) {
         const auto starts = charStarts(text_);
         const std::size_t at = starts[std::clamp<std::size_t>(caret_, 0, starts.size() - 1)];
-        const int cx = origin.x + x0 + fonts.measure(spec, text_.substr(0, at)).w;
-        target.line({cx, origin.y + y0}, {cx, origin.y + y0 + fonts.lineHeight(spec)}, foreColor);
+        const int cx = origin.x + x0 + fonts.measure(face, text_.substr(0, at)).w;
+        target.line({cx, origin.y + y0}, {cx, origin.y + y0 + fonts.lineHeight(face)}, foreColor);
     }
 }
 

@@ -19,7 +19,7 @@ struct Font {
     std::string name = "宋体";
     double size = 9; // points at 96 dpi
     bool bold = false;
-    platform::FontSpec spec() const { return {name, size, bold}; }
+    platform::FontSpec face() const { return {name, size, bold}; }
     bool operator==(const Font&) const = default;
 };
 

@@ -582,8 +582,8 @@ void Runtime::paintNow() {
         if (f->visible() && !f->unloading())
             f->paint(frame_, {f->left(), f->top()});
     if (tooltipShown_ && hover_ && !hover_->toolTipText().empty()) {
-        const platform::FontSpec spec{"System", 9, false};
-        const AlphaMask m = fonts_.render(spec, hover_->toolTipText());
+        const platform::FontSpec face{"System", 9, false};
+        const AlphaMask m = fonts_.render(face, hover_->toolTipText());
         Rect r{tooltipAt_.x + 4, tooltipAt_.y + 20, m.width + 6, m.height + 4};
         r.x = std::min(r.x, ds.w - r.w);
         r.y = std::min(r.y, ds.h - r.h);
