@@ -33,7 +33,12 @@ inline void registerStub(app::HeadlessHost& h, const std::string& name) {
 struct MenuHost : app::HeadlessHost {
     MenuHost() : app::HeadlessHost(SHIZI_MEDIA_DIR) {}
 
+    // Starts with function 0, verse 1 and one verse saved, whatever the
+    // media folder's own file says.
     menu::menuFrm& start() {
+        auto lines = core::readLines(folder() + "data/data.txt");
+        const std::string first = lines && !lines->empty() ? (*lines)[0] : "24";
+        core::writeLines(folder() + "data/data.txt", {first, "0", "1", "1"});
         app::HeadlessHost::start();
         return menu();
     }

@@ -46,7 +46,7 @@ TEST(MenuBuild, LaysOutTheScreenFromItsFiles) {
     EXPECT_EQ(m.FXImage1.rect(), (ui::Rect{488, 14, 128, 128}));
     EXPECT_FALSE(m.FXImage1.picture().empty());
 
-    // The saved selection of the media set: function 0, verse 1, one verse.
+    // The saved selection: function 0, verse 1, one verse.
     EXPECT_EQ(m.textTxt[0].text(), "1");
     EXPECT_EQ(m.textTxt[2].text(), "1");
     const std::string verse = core::toUtf8(core::getVerse(h.app, 1));
