@@ -44,8 +44,7 @@ class Picture {
         blit(src, src.rect(), dst, op);
     }
     // Stretches (nearest neighbour) a rectangle of `src` onto `dstRect`.
-    void stretchBlit(const Picture& src, Rect srcRect, Rect dstRect,
-                     RasterOp op = RasterOp::Copy);
+    void stretchBlit(const Picture& src, Rect srcRect, Rect dstRect, RasterOp op = RasterOp::Copy);
     // Copies only the pixels of `src` that differ from `transparent`.
     void blitKeyed(const Picture& src, Rect srcRect, Point dst, Color transparent);
 

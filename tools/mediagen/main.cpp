@@ -6,8 +6,7 @@
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr,
-                     "usage: mediagen all|book|sounds|pictures|help|resources <folder>\n");
+        std::fprintf(stderr, "usage: mediagen all|book|sounds|pictures|help|resources <folder>\n");
         return 2;
     }
     const char* what = argv[1];
