@@ -24,6 +24,7 @@ run: build
 test: build build-san
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	cd $(SANBUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  LSAN_OPTIONS=suppressions=$(abspath tests/lsan.supp) \
 	  ctest --output-on-failure -j $(JOBS)
 
 deps:
