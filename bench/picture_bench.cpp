@@ -1,10 +1,10 @@
 // Drawing costs of the picture operations the screens lean on.
-#include "ui/Picture.h"
+#include "gfx/Picture.h"
 
 #include <benchmark/benchmark.h>
 
-using ui::Picture;
-using ui::RasterOp;
+using gfx::Picture;
+using gfx::RasterOp;
 
 namespace {
 
@@ -29,7 +29,7 @@ void floodFill400(benchmark::State& state) {
     Picture p(640, 480, 0xFFFFFF);
     p.rectOutline({119, 39, 402, 402}, 0);
     p.line({130, 60}, {500, 420}, 0x808080, 3); // something inside to flow round
-    ui::Color fill = 0xFF0000;
+    gfx::Color fill = 0xFF0000;
     for (auto _ : state) {
         fill ^= 0x00FF00; // a different colour each time, so every fill does the work
         p.floodFillBorder({320, 100}, 0, fill);

@@ -4,8 +4,8 @@
 // events.
 #pragma once
 
+#include "gfx/Picture.h"
 #include "ui/Control.h"
-#include "ui/Picture.h"
 
 #include <functional>
 #include <map>

@@ -4,7 +4,7 @@
 #include "core/Screen.h"
 #include "core/Text.h"
 #include "core/tavMdl.h"
-#include "ui/Keys.h"
+#include "gfx/Keys.h"
 #include "ui/Runtime.h"
 
 namespace core {

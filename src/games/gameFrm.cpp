@@ -3,7 +3,7 @@
 #include "core/PublicM.h"
 #include "core/Text.h"
 #include "core/tavMdl.h"
-#include "ui/Keys.h"
+#include "gfx/Keys.h"
 #include "ui/Runtime.h"
 
 #include <cstdio>

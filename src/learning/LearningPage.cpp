@@ -4,9 +4,9 @@
 #include "core/PublicM.h"
 #include "core/Text.h"
 #include "core/tavMdl.h"
+#include "gfx/Keys.h"
 #include "platform/Platform.h"
 #include "resources/Resources.h"
-#include "ui/Keys.h"
 #include "ui/Runtime.h"
 
 #include <cstdio>

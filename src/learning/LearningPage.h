@@ -8,9 +8,9 @@
 #pragma once
 
 #include "core/Screen.h"
+#include "gfx/Cursor.h"
 #include "ui/ControlArray.h"
 #include "ui/Controls.h"
-#include "ui/Cursor.h"
 
 #include <array>
 #include <cstdint>

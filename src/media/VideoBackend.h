@@ -2,8 +2,7 @@
 // and a fake for tests.
 #pragma once
 
-#include "ui/Geometry.h"
-#include "ui/Picture.h"
+#include "ui/Gfx.h"
 
 #include <functional>
 #include <memory>

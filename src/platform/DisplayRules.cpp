@@ -1,41 +1,41 @@
 #include "platform/DisplayRules.h"
 
-#include "ui/Keys.h"
+#include "gfx/Keys.h"
 
 #include <SDL.h>
 #include <algorithm>
 
 namespace platform {
 
-int desktopScale(ui::Size real) {
+int desktopScale(gfx::Size real) {
     return std::max(1, std::min(real.w / 640, real.h / 480));
 }
 
 int virtualKey(std::int32_t k) {
     if (k >= SDLK_a && k <= SDLK_z)
-        return ui::key::A + (k - SDLK_a);
+        return gfx::key::A + (k - SDLK_a);
     if (k >= SDLK_0 && k <= SDLK_9)
-        return ui::key::Digit0 + (k - SDLK_0);
+        return gfx::key::Digit0 + (k - SDLK_0);
     if (k >= SDLK_F1 && k <= SDLK_F12)
-        return ui::key::F1 + (k - SDLK_F1);
+        return gfx::key::F1 + (k - SDLK_F1);
     if (k >= SDLK_KP_1 && k <= SDLK_KP_9)
         return 97 + (k - SDLK_KP_1); // numeric pad 1..9
     switch (k) {
     case SDLK_KP_0:
         return 96;
     case SDLK_BACKSPACE:
-        return ui::key::Backspace;
+        return gfx::key::Backspace;
     case SDLK_TAB:
-        return ui::key::Tab;
+        return gfx::key::Tab;
     case SDLK_RETURN:
     case SDLK_KP_ENTER:
-        return ui::key::Return;
+        return gfx::key::Return;
     case SDLK_LSHIFT:
     case SDLK_RSHIFT:
-        return ui::key::Shift;
+        return gfx::key::Shift;
     case SDLK_LCTRL:
     case SDLK_RCTRL:
-        return ui::key::Control;
+        return gfx::key::Control;
     case SDLK_LALT:
     case SDLK_RALT:
         return 18;
@@ -44,29 +44,29 @@ int virtualKey(std::int32_t k) {
     case SDLK_CAPSLOCK:
         return 20;
     case SDLK_ESCAPE:
-        return ui::key::Escape;
+        return gfx::key::Escape;
     case SDLK_SPACE:
-        return ui::key::Space;
+        return gfx::key::Space;
     case SDLK_PAGEUP:
-        return ui::key::PageUp;
+        return gfx::key::PageUp;
     case SDLK_PAGEDOWN:
-        return ui::key::PageDown;
+        return gfx::key::PageDown;
     case SDLK_END:
-        return ui::key::End;
+        return gfx::key::End;
     case SDLK_HOME:
-        return ui::key::Home;
+        return gfx::key::Home;
     case SDLK_LEFT:
-        return ui::key::Left;
+        return gfx::key::Left;
     case SDLK_UP:
-        return ui::key::Up;
+        return gfx::key::Up;
     case SDLK_RIGHT:
-        return ui::key::Right;
+        return gfx::key::Right;
     case SDLK_DOWN:
-        return ui::key::Down;
+        return gfx::key::Down;
     case SDLK_INSERT:
         return 45;
     case SDLK_DELETE:
-        return ui::key::Delete;
+        return gfx::key::Delete;
     case SDLK_KP_MULTIPLY:
         return 106;
     case SDLK_KP_PLUS:
@@ -107,22 +107,22 @@ int virtualKey(std::int32_t k) {
 int shiftBits(int mod) {
     int bits = 0;
     if (mod & KMOD_SHIFT)
-        bits |= ui::shiftmask::Shift;
+        bits |= gfx::shiftmask::Shift;
     if (mod & KMOD_CTRL)
-        bits |= ui::shiftmask::Ctrl;
+        bits |= gfx::shiftmask::Ctrl;
     if (mod & KMOD_ALT)
-        bits |= ui::shiftmask::Alt;
+        bits |= gfx::shiftmask::Alt;
     return bits;
 }
 
 int buttonBit(int b) {
     switch (b) {
     case SDL_BUTTON_LEFT:
-        return ui::button::Left;
+        return gfx::button::Left;
     case SDL_BUTTON_RIGHT:
-        return ui::button::Right;
+        return gfx::button::Right;
     case SDL_BUTTON_MIDDLE:
-        return ui::button::Middle;
+        return gfx::button::Middle;
     default:
         return 0;
     }
@@ -131,11 +131,11 @@ int buttonBit(int b) {
 int buttonBits(std::uint32_t state) {
     int bits = 0;
     if (state & SDL_BUTTON_LMASK)
-        bits |= ui::button::Left;
+        bits |= gfx::button::Left;
     if (state & SDL_BUTTON_RMASK)
-        bits |= ui::button::Right;
+        bits |= gfx::button::Right;
     if (state & SDL_BUTTON_MMASK)
-        bits |= ui::button::Middle;
+        bits |= gfx::button::Middle;
     return bits;
 }
 

@@ -2,7 +2,7 @@
 // SDL's keys and modifiers become the program's codes.
 #pragma once
 
-#include "ui/Geometry.h"
+#include "gfx/Geometry.h"
 
 #include <cstdint>
 
@@ -10,16 +10,16 @@ namespace platform {
 
 // The largest whole factor s with real / s still at least 640 x 480 (1 for
 // desktops smaller than that).
-int desktopScale(ui::Size real);
+int desktopScale(gfx::Size real);
 
 // The classic virtual-key code of an SDL key symbol; 0 for keys the program
 // has no code for.
 int virtualKey(std::int32_t sdlKeycode);
 
-// ui::shiftmask bits of an SDL modifier state.
+// gfx::shiftmask bits of an SDL modifier state.
 int shiftBits(int sdlMod);
 
-// ui::button bits of an SDL button number (SDL_BUTTON_LEFT ...) and of an
+// gfx::button bits of an SDL button number (SDL_BUTTON_LEFT ...) and of an
 // SDL button state mask.
 int buttonBit(int sdlButton);
 int buttonBits(std::uint32_t sdlState);

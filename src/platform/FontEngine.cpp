@@ -100,9 +100,9 @@ class TtfFontEngine final : public FontEngine {
         TTF_Quit();
     }
 
-    ui::AlphaMask render(const FontSpec& f, std::string_view utf8) override {
+    gfx::AlphaMask render(const FontSpec& f, std::string_view utf8) override {
         const auto faces = open(f);
-        ui::AlphaMask mask;
+        gfx::AlphaMask mask;
         if (faces.empty())
             return mask;
         TTF_Font* primary = faces.front();

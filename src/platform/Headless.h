@@ -16,7 +16,7 @@ class HeadlessDisplay final : public Display {
         frame_ = frame;
         ++presents_;
     }
-    void setCursor(const ui::Cursor& c) override { cursor_ = c; }
+    void setCursor(const gfx::Cursor& c) override { cursor_ = c; }
     bool waitEvent(InputEvent& ev, int timeoutMs) override;
     void wake() override {}
     Point pointerPosition() const override { return pointer_; }
@@ -25,13 +25,13 @@ class HeadlessDisplay final : public Display {
     void inject(InputEvent ev);
     const Picture& lastFrame() const { return frame_; }
     int presentCount() const { return presents_; }
-    const ui::Cursor& cursor() const { return cursor_; }
+    const gfx::Cursor& cursor() const { return cursor_; }
 
   private:
     Size size_;
     Picture frame_;
     int presents_ = 0;
-    ui::Cursor cursor_;
+    gfx::Cursor cursor_;
     Point pointer_;
     std::mutex mutex_;
     std::deque<InputEvent> events_;

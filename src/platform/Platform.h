@@ -2,8 +2,9 @@
 // (platform/Headless.h) for tests.
 #pragma once
 
-#include "ui/Cursor.h"
-#include "ui/Picture.h"
+#include "gfx/Cursor.h"
+#include "gfx/Font.h"
+#include "gfx/Picture.h"
 
 #include <memory>
 #include <optional>
@@ -13,17 +14,17 @@
 
 namespace platform {
 
-using ui::Picture;
-using ui::Point;
-using ui::Size;
+using gfx::Picture;
+using gfx::Point;
+using gfx::Size;
 
 struct InputEvent {
     enum class Type { MouseDown, MouseUp, MouseMove, KeyDown, KeyUp, Text, Expose, Quit };
     Type type = Type::Expose;
     Point pos;        // mouse: logical desktop pixels
-    int button = 0;   // ui::button bits
-    int key = 0;      // ui::key code
-    int shift = 0;    // ui::shiftmask bits
+    int button = 0;   // gfx::button bits
+    int key = 0;      // gfx::key code
+    int shift = 0;    // gfx::shiftmask bits
     std::string text; // Text: UTF-8 typed text
 };
 
@@ -37,11 +38,11 @@ class Display {
     virtual void present(const Picture& frame) = 0;
     // Shows the frame where it changed (logical pixels); the rest of the
     // window already shows the same frame.
-    virtual void presentRegion(const Picture& frame, ui::Rect changed) {
+    virtual void presentRegion(const Picture& frame, gfx::Rect changed) {
         (void)changed;
         present(frame);
     }
-    virtual void setCursor(const ui::Cursor& c) = 0;
+    virtual void setCursor(const gfx::Cursor& c) = 0;
     // Waits up to `timeoutMs` (-1: forever) for input or wake(); returns true
     // with an event, false on timeout or wake.
     virtual bool waitEvent(InputEvent& ev, int timeoutMs) = 0;
@@ -51,17 +52,12 @@ class Display {
     virtual Point pointerPosition() const = 0;
 };
 
-struct FontSpec {
-    std::string family; // the program's family names, e.g. "楷体_GB2312", "System"
-    double points = 9;  // at 96 dpi
-    bool bold = false;
-    bool operator==(const FontSpec&) const = default;
-};
+using gfx::FontSpec;
 
 class FontEngine {
   public:
     virtual ~FontEngine() = default;
-    virtual ui::AlphaMask render(const FontSpec& f, std::string_view utf8) = 0;
+    virtual gfx::AlphaMask render(const FontSpec& f, std::string_view utf8) = 0;
     virtual Size measure(const FontSpec& f, std::string_view utf8) = 0;
     virtual int lineHeight(const FontSpec& f) = 0;
 };

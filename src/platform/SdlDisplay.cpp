@@ -93,14 +93,14 @@ class SdlDisplay final : public Display {
 
     void present(const Picture& frame) override { presentRegion(frame, frame.rect()); }
 
-    void presentRegion(const Picture& frame, ui::Rect changed) override {
+    void presentRegion(const Picture& frame, gfx::Rect changed) override {
         SDL_Surface* ws = SDL_GetWindowSurface(window_.get());
-        const ui::Rect r = changed.intersected(frame.rect());
+        const gfx::Rect r = changed.intersected(frame.rect());
         if (!ws || r.empty())
             return;
         const int s = scale_;
         // Whole logical pixels that fit the window.
-        const ui::Rect fit = r.intersected({0, 0, ws->w / s, ws->h / s});
+        const gfx::Rect fit = r.intersected({0, 0, ws->w / s, ws->h / s});
         if (fit.empty())
             return;
         const SDL_Rect dst{fit.x * s, fit.y * s, fit.w * s, fit.h * s};
@@ -148,13 +148,13 @@ class SdlDisplay final : public Display {
         SDL_UpdateWindowSurfaceRects(window_.get(), &dst, 1);
     }
 
-    void setCursor(const ui::Cursor& c) override {
+    void setCursor(const gfx::Cursor& c) override {
         if (c == current_)
             return;
         SDL_Cursor* cur =
-            c.shape == ui::CursorShape::Custom ? customCursor(c.custom) : standardCursor(c.shape);
+            c.shape == gfx::CursorShape::Custom ? customCursor(c.custom) : standardCursor(c.shape);
         if (!cur)
-            cur = standardCursor(ui::CursorShape::Default);
+            cur = standardCursor(gfx::CursorShape::Default);
         if (cur)
             SDL_SetCursor(cur);
         current_ = c;
@@ -243,26 +243,26 @@ class SdlDisplay final : public Display {
         }
     }
 
-    SDL_Cursor* standardCursor(ui::CursorShape shape) {
+    SDL_Cursor* standardCursor(gfx::CursorShape shape) {
         auto it = standard_.find(shape);
         if (it != standard_.end())
             return it->second.get();
         CursorPtr made;
         switch (shape) {
-        case ui::CursorShape::Hourglass:
+        case gfx::CursorShape::Hourglass:
             made.reset(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT));
             break;
-        case ui::CursorShape::Crosshair:
+        case gfx::CursorShape::Crosshair:
             made.reset(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_CROSSHAIR));
             break;
-        case ui::CursorShape::NoDrop:
-        case ui::CursorShape::NotAllowed:
+        case gfx::CursorShape::NoDrop:
+        case gfx::CursorShape::NotAllowed:
             made.reset(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_NO));
             break;
-        case ui::CursorShape::Hand:
+        case gfx::CursorShape::Hand:
             made.reset(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND));
             break;
-        case ui::CursorShape::ArrowQuestion:
+        case gfx::CursorShape::ArrowQuestion:
             made = arrowQuestion();
             break;
         default:
@@ -299,7 +299,7 @@ class SdlDisplay final : public Display {
         return makeCursor(px, w, h, {0, 0});
     }
 
-    SDL_Cursor* customCursor(const std::shared_ptr<const ui::CustomCursor>& c) {
+    SDL_Cursor* customCursor(const std::shared_ptr<const gfx::CustomCursor>& c) {
         if (!c || c->image.empty())
             return nullptr;
         for (auto& [key, cur] : custom_)
@@ -324,10 +324,10 @@ class SdlDisplay final : public Display {
     int scale_ = 1;
     WindowPtr window_;
     Uint32 wakeEvent_ = 0;
-    ui::Cursor current_{ui::CursorShape::Default, nullptr};
-    std::map<ui::CursorShape, CursorPtr> standard_;
+    gfx::Cursor current_{gfx::CursorShape::Default, nullptr};
+    std::map<gfx::CursorShape, CursorPtr> standard_;
     // Keeping the picture alive keeps its address from naming another cursor.
-    std::vector<std::pair<std::shared_ptr<const ui::CustomCursor>, CursorPtr>> custom_;
+    std::vector<std::pair<std::shared_ptr<const gfx::CustomCursor>, CursorPtr>> custom_;
 };
 
 } // namespace

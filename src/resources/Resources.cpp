@@ -16,16 +16,16 @@ struct EmbeddedBitmap {
 
 namespace resources {
 
-ui::Picture resourceBitmap(const std::string& name) {
+gfx::Picture resourceBitmap(const std::string& name) {
     // Decoded once: the screens ask for the same few bitmaps on every load.
-    static std::map<std::string, ui::Picture> decoded;
+    static std::map<std::string, gfx::Picture> decoded;
     if (auto it = decoded.find(name); it != decoded.end())
         return it->second;
     for (const EmbeddedBitmap* b = embeddedBitmaps; b->name; ++b) {
         if (name != b->name)
             continue;
-        ui::Picture pic;
-        if (!ui::decodeBmp(b->data, b->size, pic))
+        gfx::Picture pic;
+        if (!gfx::decodeBmp(b->data, b->size, pic))
             pic = {};
         decoded.emplace(name, pic);
         return pic;

@@ -2,13 +2,13 @@
 // LABEL01..03, BACK, NOTE).
 #pragma once
 
-#include "ui/Picture.h"
+#include "gfx/Picture.h"
 
 #include <string>
 
 namespace resources {
 
 // The built-in bitmap of that name; an empty picture for an unknown name.
-ui::Picture resourceBitmap(const std::string& name);
+gfx::Picture resourceBitmap(const std::string& name);
 
 } // namespace resources

@@ -1,9 +1,7 @@
 // Controls placed on a form, in z-order, with the events the screens handle.
 #pragma once
 
-#include "platform/Platform.h"
-#include "ui/Cursor.h"
-#include "ui/Picture.h"
+#include "ui/Gfx.h"
 
 #include <functional>
 #include <string>

@@ -1,7 +1,7 @@
 #include "ui/Controls.h"
 
+#include "gfx/Keys.h"
 #include "ui/Form.h"
-#include "ui/Keys.h"
 #include "ui/Runtime.h"
 
 #include <algorithm>

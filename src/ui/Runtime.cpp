@@ -1,7 +1,7 @@
 #include "ui/Runtime.h"
 
+#include "gfx/Keys.h"
 #include "ui/Controls.h"
-#include "ui/Keys.h"
 
 #include <algorithm>
 #include <climits>

@@ -3,8 +3,8 @@
 #include "CoreFixture.h"
 #include "core/Screen.h"
 #include "core/bgGroundFrm.h"
-#include "ui/Keys.h"
-#include "ui/Picture.h"
+#include "gfx/Keys.h"
+#include "gfx/Picture.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "core/Text.h"
 #include "core/bgGroundFrm.h"
 #include "core/tavMdl.h"
-#include "ui/Keys.h"
+#include "gfx/Keys.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // The frame every learning page shares: backgrounds, the way back, help, the
 // bars, the masked board, the shuffle.
 #include "controls/mybutton.h"
+#include "gfx/Keys.h"
 #include "learning/funFrm1.h"
 #include "learning/funFrm3.h"
 #include "page_host.h"
-#include "ui/Keys.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -4,8 +4,8 @@
 #include "app/Host.h"
 #include "core/Screen.h"
 #include "core/Text.h"
+#include "gfx/Keys.h"
 #include "menu/menuFrm.h"
-#include "ui/Keys.h"
 #include "ui/Runtime.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
+#include "gfx/Keys.h"
 #include "platform/DisplayRules.h"
 #include "platform/Headless.h"
 #include "platform/Platform.h"
-#include "ui/Keys.h"
 
 #include <SDL.h>
 #include <algorithm>
@@ -29,7 +29,7 @@ fs::path tempDir(const char* name) {
 } // namespace
 
 TEST(DisplayRules, DesktopScaleIsLargestWholeFactorFitting640x480) {
-    using ui::Size;
+    using gfx::Size;
     EXPECT_EQ(platform::desktopScale(Size{640, 480}), 1);
     EXPECT_EQ(platform::desktopScale(Size{1024, 768}), 1);
     EXPECT_EQ(platform::desktopScale(Size{1279, 959}), 1);
@@ -74,17 +74,17 @@ TEST(DisplayRules, KeysBecomeClassicVirtualKeyCodes) {
 
 TEST(DisplayRules, ModifiersAndButtons) {
     EXPECT_EQ(platform::shiftBits(KMOD_NONE), 0);
-    EXPECT_EQ(platform::shiftBits(KMOD_RSHIFT), ui::shiftmask::Shift);
+    EXPECT_EQ(platform::shiftBits(KMOD_RSHIFT), gfx::shiftmask::Shift);
     EXPECT_EQ(platform::shiftBits(KMOD_LCTRL | KMOD_LALT),
-              ui::shiftmask::Ctrl | ui::shiftmask::Alt);
-    EXPECT_EQ(platform::buttonBit(SDL_BUTTON_LEFT), ui::button::Left);
-    EXPECT_EQ(platform::buttonBit(SDL_BUTTON_RIGHT), ui::button::Right);
-    EXPECT_EQ(platform::buttonBit(SDL_BUTTON_MIDDLE), ui::button::Middle);
+              gfx::shiftmask::Ctrl | gfx::shiftmask::Alt);
+    EXPECT_EQ(platform::buttonBit(SDL_BUTTON_LEFT), gfx::button::Left);
+    EXPECT_EQ(platform::buttonBit(SDL_BUTTON_RIGHT), gfx::button::Right);
+    EXPECT_EQ(platform::buttonBit(SDL_BUTTON_MIDDLE), gfx::button::Middle);
     EXPECT_EQ(platform::buttonBit(SDL_BUTTON_X1), 0);
     // SDL numbers the middle button before the right one; the program the other way.
     EXPECT_EQ(platform::buttonBits(SDL_BUTTON_LMASK | SDL_BUTTON_RMASK),
-              ui::button::Left | ui::button::Right);
-    EXPECT_EQ(platform::buttonBits(SDL_BUTTON_MMASK), ui::button::Middle);
+              gfx::button::Left | gfx::button::Right);
+    EXPECT_EQ(platform::buttonBits(SDL_BUTTON_MMASK), gfx::button::Middle);
 }
 
 TEST(Paths, NativePathAcceptsBothSeparators) {
@@ -104,7 +104,7 @@ TEST(Paths, ProgramFolderIsTheTestExecutablesFolder) {
 TEST(Fonts, RendersAChineseCharacterWithInk) {
     auto fonts = platform::createFontEngine();
     const platform::FontSpec kai{"楷体_GB2312", 12, false};
-    const ui::AlphaMask m = fonts->render(kai, "中");
+    const gfx::AlphaMask m = fonts->render(kai, "中");
     // 12 points at 96 dpi are 16 pixels.
     EXPECT_GE(m.width, 12);
     EXPECT_LE(m.width, 20);
@@ -119,7 +119,7 @@ TEST(Fonts, RendersAChineseCharacterWithInk) {
     EXPECT_GT(ink, 20);
     EXPECT_GT(dark, 5); // anti-aliased, yet solid strokes
     EXPECT_LT(ink, int(m.alpha.size()));
-    const ui::Size size = fonts->measure(kai, "中");
+    const gfx::Size size = fonts->measure(kai, "中");
     EXPECT_EQ(size.w, m.width);
     EXPECT_EQ(size.h, fonts->lineHeight(kai));
 }
@@ -137,13 +137,13 @@ TEST(Fonts, WidthGrowsWithTextAndBoldAndSize) {
     const platform::FontSpec latinBold{"Arial", 10, true};
     EXPECT_GT(fonts->measure(latinBold, "Wide words").w, fonts->measure(latin, "Wide words").w);
     // Chinese in a Latin face comes from the Kai faces, not as empty boxes.
-    const ui::AlphaMask mixed = fonts->render(latin, "A中");
+    const gfx::AlphaMask mixed = fonts->render(latin, "A中");
     EXPECT_GT(mixed.width, fonts->measure(latin, "A").w + 8);
 }
 
 TEST(Fonts, EmptyTextRendersNothing) {
     auto fonts = platform::createFontEngine();
-    const ui::AlphaMask m = fonts->render({"宋体", 9, false}, "");
+    const gfx::AlphaMask m = fonts->render({"宋体", 9, false}, "");
     EXPECT_EQ(m.width, 0);
     EXPECT_TRUE(m.alpha.empty());
 }
@@ -170,11 +170,11 @@ TEST(Images, ReadsABmpAndRefusesAMissingFile) {
     ASSERT_EQ(pic->width(), 3);
     ASSERT_EQ(pic->height(), 2);
     // SDL_PIXELFORMAT_BGR24 stores bytes B, G, R.
-    EXPECT_EQ(pic->data()[0], ui::rgb(0, 0, 255));
-    EXPECT_EQ(pic->data()[1], ui::rgb(0, 255, 0));
-    EXPECT_EQ(pic->data()[2], ui::rgb(255, 0, 0));
-    EXPECT_EQ(pic->data()[3], ui::rgb(30, 20, 10));
-    EXPECT_EQ(pic->data()[4], ui::rgb(255, 255, 255));
+    EXPECT_EQ(pic->data()[0], gfx::rgb(0, 0, 255));
+    EXPECT_EQ(pic->data()[1], gfx::rgb(0, 255, 0));
+    EXPECT_EQ(pic->data()[2], gfx::rgb(255, 0, 0));
+    EXPECT_EQ(pic->data()[3], gfx::rgb(30, 20, 10));
+    EXPECT_EQ(pic->data()[4], gfx::rgb(255, 255, 255));
 
     testing::internal::CaptureStderr();
     EXPECT_FALSE(images->load((dir / "none.jpg").string()).has_value());
@@ -204,8 +204,8 @@ TEST(Images, ReadsPalettedAndThirtyTwoBitBmps) {
     }
     const auto p8 = images->load((dir / "p8.bmp").string());
     ASSERT_TRUE(p8.has_value());
-    EXPECT_EQ(p8->data()[0], ui::rgb(1, 2, 3));
-    EXPECT_EQ(p8->data()[1], ui::rgb(200, 100, 50));
+    EXPECT_EQ(p8->data()[0], gfx::rgb(1, 2, 3));
+    EXPECT_EQ(p8->data()[1], gfx::rgb(200, 100, 50));
     {
         // A fully transparent pixel keeps its colour: pictures have no alpha.
         SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 2, 1, 32, SDL_PIXELFORMAT_ARGB8888);
@@ -332,13 +332,13 @@ TEST(Headless, InjectedEventsComeOutInOrderWithoutBlocking) {
     d.inject(move);
     InputEvent key;
     key.type = InputEvent::Type::KeyDown;
-    key.key = ui::key::F1;
+    key.key = gfx::key::F1;
     d.inject(key);
-    EXPECT_EQ(d.pointerPosition(), (ui::Point{12, 34}));
+    EXPECT_EQ(d.pointerPosition(), (gfx::Point{12, 34}));
     ASSERT_TRUE(d.waitEvent(ev, 0));
     EXPECT_EQ(ev.type, InputEvent::Type::MouseMove);
     ASSERT_TRUE(d.waitEvent(ev, 0));
     EXPECT_EQ(ev.key, 112);
     EXPECT_FALSE(d.waitEvent(ev, 0));
-    EXPECT_EQ(d.desktopSize(), (ui::Size{800, 600}));
+    EXPECT_EQ(d.desktopSize(), (gfx::Size{800, 600}));
 }

@@ -1,8 +1,8 @@
 // The event loop: timers, unloading, input routing, capture and focus.
+#include "gfx/Keys.h"
 #include "platform/Headless.h"
 #include "ui/ControlArray.h"
 #include "ui/Controls.h"
-#include "ui/Keys.h"
 #include "ui/Runtime.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "core/Text.h"
 #include "core/bgGroundFrm.h"
 #include "core/tavMdl.h"
-#include "ui/Keys.h"
+#include "gfx/Keys.h"
 #include "ui/Runtime.h"
 
 #include <algorithm>

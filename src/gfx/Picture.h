@@ -2,14 +2,14 @@
 // screens use, lines, outlines, flood fill and text.
 #pragma once
 
-#include "ui/Geometry.h"
+#include "gfx/Geometry.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace ui {
+namespace gfx {
 
 enum class RasterOp { Copy, Xor, And, Or };
 
@@ -75,4 +75,4 @@ bool readBmp(const std::string& path, Picture& out);
 bool decodeBmp(const std::uint8_t* bytes, std::size_t size, Picture& out);
 bool writeBmp(const Picture& pic, const std::string& path);
 
-} // namespace ui
+} // namespace gfx

@@ -1,12 +1,12 @@
-#include "ui/Cursor.h"
+#include "gfx/Cursor.h"
 
-#include "ui/Dib.h"
+#include "gfx/Dib.h"
 
 #include <algorithm>
 #include <fstream>
 #include <iterator>
 
-namespace ui {
+namespace gfx {
 
 namespace {
 
@@ -134,4 +134,4 @@ Cursor Cursor::fromCurFile(const std::string& path) {
     return makeCustom(std::move(c));
 }
 
-} // namespace ui
+} // namespace gfx

@@ -1,5 +1,5 @@
 // BMP files: writing, reading every stored depth, and refusing bad files.
-#include "ui/Picture.h"
+#include "gfx/Picture.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-using namespace ui;
+using namespace gfx;
 namespace fs = std::filesystem;
 
 namespace {

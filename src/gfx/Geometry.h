@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
-namespace ui {
+namespace gfx {
 
 struct Point {
     int x = 0;
@@ -53,4 +53,4 @@ constexpr int blue(Color c) {
     return int(c & 255);
 }
 
-} // namespace ui
+} // namespace gfx

@@ -1,5 +1,5 @@
-#include "ui/Dib.h"
-#include "ui/Picture.h"
+#include "gfx/Dib.h"
+#include "gfx/Picture.h"
 
 #include <bit>
 #include <cstdio>
@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iterator>
 
-namespace ui {
+namespace gfx {
 
 namespace dib {
 
@@ -341,4 +341,4 @@ bool writeBmp(const Picture& pic, const std::string& path) {
     return true;
 }
 
-} // namespace ui
+} // namespace gfx

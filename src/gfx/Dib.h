@@ -2,13 +2,13 @@
 // Shared by the BMP reader and the ".cur" reader; every read is bounds-checked.
 #pragma once
 
-#include "ui/Picture.h"
+#include "gfx/Picture.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-namespace ui::dib {
+namespace gfx::dib {
 
 struct Header {
     int width = 0;
@@ -44,4 +44,4 @@ inline std::uint32_t le32(const std::uint8_t* p) {
            (std::uint32_t(p[3]) << 24);
 }
 
-} // namespace ui::dib
+} // namespace gfx::dib

@@ -1,9 +1,9 @@
-#include "ui/Picture.h"
+#include "gfx/Picture.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace ui {
+namespace gfx {
 
 namespace {
 
@@ -343,4 +343,4 @@ void Picture::drawMask(const AlphaMask& mask, Point dst, Color c) {
     }
 }
 
-} // namespace ui
+} // namespace gfx

@@ -2,12 +2,12 @@
 // ".cur" files.
 #pragma once
 
-#include "ui/Picture.h"
+#include "gfx/Picture.h"
 
 #include <memory>
 #include <string>
 
-namespace ui {
+namespace gfx {
 
 enum class CursorShape {
     Default,
@@ -42,4 +42,4 @@ struct Cursor {
     }
 };
 
-} // namespace ui
+} // namespace gfx

@@ -1,10 +1,10 @@
 // Pixels, raster operations, lines, outlines and flood fill.
-#include "ui/Picture.h"
+#include "gfx/Picture.h"
 
 #include <gtest/gtest.h>
 #include <string>
 
-using namespace ui;
+using namespace gfx;
 
 namespace {
 

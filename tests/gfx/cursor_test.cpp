@@ -1,5 +1,5 @@
 // Custom mouse pointers from pictures and from ".cur" / ".ico" files.
-#include "ui/Cursor.h"
+#include "gfx/Cursor.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-using namespace ui;
+using namespace gfx;
 namespace fs = std::filesystem;
 
 namespace {

@@ -1,7 +1,7 @@
 // Key codes as the screens know them (the classic virtual-key numbers).
 #pragma once
 
-namespace ui {
+namespace gfx {
 
 namespace key {
 constexpr int Backspace = 8;
@@ -39,4 +39,4 @@ constexpr int Right = 2;
 constexpr int Middle = 4;
 } // namespace button
 
-} // namespace ui
+} // namespace gfx
