@@ -112,4 +112,14 @@ void queueSound(App& app, std::int16_t cue) {
         t.start();
 }
 
+double rnd(App& app) {
+    app.random.reseed(app.runtime.now());
+    return app.random.next();
+}
+
+int drawRandom(App& app, int n) {
+    app.random.reseed(app.runtime.now());
+    return app.random.draw(n);
+}
+
 } // namespace core

@@ -20,6 +20,12 @@ void closeHelp(App& app);
 // Advances the logo's transition number (and sets effectStep).
 std::int16_t nextImageEffect(App& app, std::int16_t& effectNo);
 
+// "Reseed from the clock, then draw": a number in [0, 1), and 1..n. The
+// generator mixes a counter into each reseed, so a frozen clock cannot make a
+// draw loop repeat one value forever.
+double rnd(App& app);
+int drawRandom(App& app, int n);
+
 // Queues a numbered sound cue; the backdrop plays it once the effect player is idle.
 void queueSound(App& app, std::int16_t cue);
 

@@ -114,6 +114,26 @@ std::int16_t roundToInt16(double v) {
     return static_cast<std::int16_t>(r);
 }
 
+std::int16_t layoutField(std::string_view line, std::size_t position, bool* ok) {
+    const std::size_t from = position > 0 ? position - 1 : 0;
+    const std::string_view f = from < line.size() ? line.substr(from, 3) : std::string_view{};
+    std::size_t i = 0;
+    while (i < f.size() && f[i] == ' ')
+        ++i;
+    std::size_t j = i;
+    if (j < f.size() && (f[j] == '-' || f[j] == '+'))
+        ++j;
+    const std::size_t digits = j;
+    while (j < f.size() && f[j] >= '0' && f[j] <= '9')
+        ++j;
+    std::size_t k = j;
+    while (k < f.size() && f[k] == ' ')
+        ++k;
+    if (ok && (j == digits || k != f.size()))
+        *ok = false;
+    return readNumber(f);
+}
+
 std::int16_t readNumber(std::string_view text) {
     return roundToInt16(readDouble(text));
 }

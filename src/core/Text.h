@@ -17,6 +17,11 @@ std::int16_t readNumber(std::string_view text);
 double readDouble(std::string_view text);
 // Nearest 16-bit integer, halves to the even neighbour, clamped.
 std::int16_t roundToInt16(double v);
+// The three-character number field of a layout line starting at the 1-based
+// character `position` (blanks before and after allowed; a line too short
+// reads 0). `ok`, when given, turns false when the field holds anything but
+// a number.
+std::int16_t layoutField(std::string_view line, std::size_t position, bool* ok = nullptr);
 // Line-print form of a number: one leading blank when not negative.
 std::string printNumber(long n);
 

@@ -69,6 +69,44 @@ void startFile(App& app, media::SoundPlayer& p, const std::string& file, bool re
 
 // ---- the book's files -------------------------------------------------------------
 
+namespace {
+
+// Verse n of the book's lines; the caller has checked n <= 140.
+std::u32string verseFromLines(const std::vector<std::string>& lines, const std::string& path,
+                              std::int16_t n) {
+    // Verses 2p-1 and 2p share line 2p-1; the line after it is not read.
+    const int pair = std::max(0, (n + 1) / 2 - 1);
+    const std::size_t index = std::size_t(pair) * 2;
+    if (index + 1 >= lines.size())
+        std::cerr << "shizi: " << path << " ends before line " << index + 2 << "\n";
+    const std::u32string line = toU32(lineAt(lines, index));
+    const bool odd = n % 2 != 0;
+    const std::size_t first = odd ? 6 : 35, second = odd ? 17 : 46;
+    if (line.size() < second + 6)
+        std::cerr << "shizi: " << path << " line " << index + 1 << " is too short\n";
+    return columns(line, first) + columns(line, second);
+}
+
+// Field k of a readings line: the label comes first, so field k follows the
+// k-th "/", and the last field runs to the end of the line, "/" and all.
+std::string readingFromLine(const std::string& line, std::int16_t k) {
+    std::size_t pos = 0;
+    for (int i = 1; i < k; ++i) {
+        const std::size_t slash = line.find('/', pos);
+        if (slash == std::string::npos)
+            return {};
+        pos = slash + 1;
+    }
+    const std::size_t slash = line.find('/', pos);
+    if (slash == std::string::npos)
+        return {};
+    const std::size_t start = slash + 1;
+    const std::size_t end = k <= 13 ? line.find('/', start) : std::string::npos;
+    return line.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+} // namespace
+
 std::u32string getVerse(App& app, std::int16_t n) {
     const std::u32string blank(14, kBlank);
     if (n > 140) {
@@ -79,17 +117,7 @@ std::u32string getVerse(App& app, std::int16_t n) {
     const auto lines = readLines(path);
     if (!lines)
         return blank;
-    // Verses 2p-1 and 2p share line 2p-1; the line after it is not read.
-    const int pair = std::max(0, (n + 1) / 2 - 1);
-    const std::size_t index = std::size_t(pair) * 2;
-    if (index + 1 >= lines->size())
-        std::cerr << "shizi: " << path << " ends before line " << index + 2 << "\n";
-    const std::u32string line = toU32(lineAt(*lines, index));
-    const bool odd = n % 2 != 0;
-    const std::size_t first = odd ? 6 : 35, second = odd ? 17 : 46;
-    if (line.size() < second + 6)
-        std::cerr << "shizi: " << path << " line " << index + 1 << " is too short\n";
-    return columns(line, first) + columns(line, second);
+    return verseFromLines(*lines, path, n);
 }
 
 std::string getCharReading(App& app, std::int16_t n, std::int16_t k) {
@@ -102,22 +130,41 @@ std::string getCharReading(App& app, std::int16_t n, std::int16_t k) {
         std::cerr << "shizi: " << path << " has no line " << index + 1 << "\n";
         return {};
     }
-    const std::string& line = (*lines)[index];
-    // The label comes first, so field k follows the k-th "/".
-    std::size_t pos = 0;
-    for (int i = 1; i < k; ++i) {
-        const std::size_t slash = line.find('/', pos);
-        if (slash == std::string::npos)
-            return {};
-        pos = slash + 1;
+    return readingFromLine((*lines)[index], k);
+}
+
+VerseBook VerseBook::read(App& app, int upTo) {
+    VerseBook book;
+    upTo = std::clamp(upTo, 0, 140);
+    const std::string versePath = app.state.appPath + "data\\tav.txt";
+    const std::string readingPath = app.state.appPath + "data\\tav_snd.txt";
+    const auto verseLines = readLines(versePath);
+    const auto readingLines = readLines(readingPath);
+    for (int v = 1; v <= upTo; ++v) {
+        book.verses.push_back(verseLines ? verseFromLines(*verseLines, versePath, std::int16_t(v))
+                                         : std::u32string(14, kBlank));
+        std::array<std::string, 14> r;
+        if (readingLines && std::size_t(v - 1) < readingLines->size())
+            for (int k = 1; k <= 14; ++k)
+                r[std::size_t(k - 1)] =
+                    readingFromLine((*readingLines)[std::size_t(v - 1)], std::int16_t(k));
+        book.readings.push_back(std::move(r));
     }
-    const std::size_t slash = line.find('/', pos);
-    if (slash == std::string::npos)
-        return {};
-    const std::size_t start = slash + 1;
-    // The last field runs to the end of the line, "/" and all.
-    const std::size_t end = k <= 13 ? line.find('/', start) : std::string::npos;
-    return line.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    return book;
+}
+
+char32_t VerseBook::character(int v, int p) const {
+    if (v < 1 || v > verseCount() || p < 1 || p > 14)
+        return 0;
+    const std::u32string& s = verses[std::size_t(v - 1)];
+    return std::size_t(p) <= s.size() ? s[std::size_t(p - 1)] : 0;
+}
+
+const std::string& VerseBook::reading(int v, int p) const {
+    static const std::string none;
+    if (v < 1 || v > verseCount() || p < 1 || p > 14)
+        return none;
+    return readings[std::size_t(v - 1)][std::size_t(p - 1)];
 }
 
 void loadMenuState(App& app) {
@@ -205,14 +252,9 @@ void playMusic(App& app) {
     if (!p || g.musicPlaying || g.soundPlaying)
         return;
     g.musicPlaying = -1;
-    // Reseeding mixes in a counter, so a frozen clock cannot repeat a draw
-    // forever.
-    app.random.reseed(app.runtime.now());
-    int r = app.random.draw(18);
-    while (r == g.lastTune) {
-        app.random.reseed(app.runtime.now());
-        r = app.random.draw(18);
-    }
+    int r = drawRandom(app, 18);
+    while (r == g.lastTune)
+        r = drawRandom(app, 18);
     g.lastTune = std::int16_t(r);
     p->fileName = g.soundPath + "game" + twoDigits(r) + ".mid";
     p->setNotify(true);

@@ -3,8 +3,10 @@
 
 #include "core/App.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace ui {
 class Form;
@@ -17,6 +19,20 @@ namespace core {
 std::u32string getVerse(App& app, std::int16_t n);
 // The reading key of character k (1..14) of verse n.
 std::string getCharReading(App& app, std::int16_t n, std::int16_t k);
+
+// Verses 1 .. upTo with their readings, read once: a screen that deals
+// characters asks for many of them and should not read the files each time.
+struct VerseBook {
+    std::vector<std::u32string> verses;                // [v - 1]: 14 characters
+    std::vector<std::array<std::string, 14>> readings; // [v - 1][p - 1]
+    static VerseBook read(App& app, int upTo);
+    int verseCount() const { return int(verses.size()); }
+    // Character p (1..14) of verse v; 0 outside the book read.
+    char32_t character(int v, int p) const;
+    // Its reading key; "" outside the book read.
+    const std::string& reading(int v, int p) const;
+};
+
 void loadMenuState(App& app);
 void saveMenuState(App& app);
 

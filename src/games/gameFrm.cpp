@@ -53,10 +53,8 @@ void gameFrm::loadGameCircles() {
         const std::string line = core::lineAt(*lines, n);
         if (line.size() < 11)
             std::fprintf(stderr, "game.txt: line %zu is short; that circle is left out\n", n + 1);
-        auto col = [&](std::size_t at) {
-            return at < line.size() ? core::readNumber(line.substr(at, 3)) : std::int16_t(0);
-        };
-        gameCircles[n] = {col(0), col(4), col(8)};
+        gameCircles[n] = {core::layoutField(line, 1), core::layoutField(line, 5),
+                          core::layoutField(line, 9)};
     }
 }
 

@@ -48,6 +48,16 @@ class Picture {
     // Copies only the pixels of `src` that differ from `transparent`.
     void blitKeyed(const Picture& src, Rect srcRect, Point dst, Color transparent);
 
+    // Masked drawing: the image XOR, its mask AND (black where the image is
+    // opaque), the image XOR again, over the rectangle `srcRect` of both
+    // pictures placed at `dst`, nothing outside `clip`. Nothing at all when
+    // either picture is missing, since an image without its mask would
+    // show inverted.
+    void drawMasked(const Picture& image, const Picture& mask, Rect srcRect, Point dst, Rect clip);
+    // The same, stretched onto `dstRect` (a sprite shrinking as it vanishes).
+    void drawMaskedStretched(const Picture& image, const Picture& mask, Rect srcRect, Rect dstRect,
+                             Rect clip);
+
     void line(Point a, Point b, Color c, int width = 1);
     void rectOutline(Rect r, Color c, int width = 1);
     // Fills the region around `seed` bounded by pixels of colour `border`

@@ -221,8 +221,7 @@ void LearningPage::Form_QueryUnload(bool&) {
 // --- backgrounds and drawing -----------------------------------------------
 
 int LearningPage::drawRandom(int n) {
-    app.random.reseed(app.runtime.now());
-    return app.random.draw(n);
+    return core::drawRandom(app, n);
 }
 
 std::int16_t LearningPage::GetPicNum() {
@@ -256,13 +255,9 @@ void LearningPage::drawBoard(ui::Rect r) {
 }
 
 void LearningPage::drawMasked(const ui::Picture& image, const ui::Picture& mask, ui::Rect r) {
-    // Without its mask an image would be painted inverted, so both or none.
     if (image.empty() || mask.empty())
         return;
-    ui::Picture& s = surface();
-    s.blit(image, {0, 0, r.w, r.h}, {r.x, r.y}, ui::RasterOp::Xor);
-    s.blit(mask, {0, 0, r.w, r.h}, {r.x, r.y}, ui::RasterOp::And);
-    s.blit(image, {0, 0, r.w, r.h}, {r.x, r.y}, ui::RasterOp::Xor);
+    surface().drawMasked(image, mask, {0, 0, r.w, r.h}, {r.x, r.y}, surface().rect());
     invalidate();
 }
 

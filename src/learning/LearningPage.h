@@ -126,8 +126,7 @@ class LearningPage : public core::Screen {
     void loadBoard(const std::string& imageFile, const std::string& maskFile);
     // Paints the board at `r`: image XOR, mask AND, image XOR.
     void drawBoard(ui::Rect r);
-    // The same three steps for any image and mask; nothing when either is
-    // missing.
+    // Any image with its mask, whole, at the corner of `r` and no wider than it.
     void drawMasked(const ui::Picture& image, const ui::Picture& mask, ui::Rect r);
     // A plain copy of a picture onto the page.
     void drawPlain(const ui::Picture& p, ui::Rect r);

@@ -26,27 +26,6 @@ constexpr ui::Color kNumberText = ui::rgb(50, 50, 50);
 
 enum Command { NextVerse, PrevVerse, Recite, Enter, CountUp, CountDown, Help, Exit, Games };
 
-// One three-column field of a layout line; `ok` turns false when it holds
-// something other than a number.
-std::int16_t field(const std::string& line, std::size_t from, bool& ok) {
-    const std::string f = from < line.size() ? line.substr(from, 3) : std::string{};
-    std::size_t i = 0;
-    while (i < f.size() && f[i] == ' ')
-        ++i;
-    std::size_t j = i;
-    if (j < f.size() && (f[j] == '-' || f[j] == '+'))
-        ++j;
-    const std::size_t digits = j;
-    while (j < f.size() && std::isdigit(static_cast<unsigned char>(f[j])))
-        ++j;
-    std::size_t k = j;
-    while (k < f.size() && f[k] == ' ')
-        ++k;
-    if (j == digits || k != f.size())
-        ok = false;
-    return core::readNumber(f);
-}
-
 } // namespace
 
 menuFrm::menuFrm(core::App& a)
@@ -165,8 +144,9 @@ void menuFrm::readLayout() {
     auto place = [&](ui::Control& c, std::size_t lineIndex) {
         const std::string line = core::lineAt(*lines, lineIndex);
         bool ok = line.size() >= 15;
-        const int left = field(line, 0, ok), top = field(line, 4, ok);
-        const int width = field(line, 8, ok), height = field(line, 12, ok);
+        const int left = core::layoutField(line, 1, &ok), top = core::layoutField(line, 5, &ok);
+        const int width = core::layoutField(line, 9, &ok),
+                  height = core::layoutField(line, 13, &ok);
         if (!ok && !reported) {
             std::cerr << "shizi: " << path << " line " << lineIndex + 1
                       << " does not hold four numbers; blanks read as 0\n";

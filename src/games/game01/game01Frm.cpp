@@ -4,6 +4,10 @@
 #include "core/Text.h"
 #include "core/bgGroundFrm.h"
 #include "core/tavMdl.h"
+#include "games/kit/Buttons.h"
+#include "games/kit/Deal.h"
+#include "games/kit/Drawing.h"
+#include "games/kit/GameFiles.h"
 #include "gfx/Keys.h"
 #include "ui/Runtime.h"
 
@@ -16,10 +20,6 @@ namespace games {
 namespace {
 
 constexpr ui::Color kBoardColor = ui::rgb(22, 70, 92);
-
-// Drawing until a character is accepted takes a few tries; past this many
-// the verses hold too few different characters for chance to find one.
-constexpr int kMaxDraws = 1000;
 
 bool isBlank(char32_t c) {
     return c == 0 || c == U' ' || c == U'\t' || c == 0x3000;
@@ -80,8 +80,7 @@ ui::Rect game01Frm::cardRect(int row, int col) const {
 }
 
 double game01Frm::rnd() {
-    app.random.reseed(runtime().now());
-    return app.random.next();
+    return core::rnd(app);
 }
 
 // ---- load -------------------------------------------------------------------
@@ -100,8 +99,7 @@ void game01Frm::initCardGame() {
     hoveredButton = -1;
     level = 1;
     const int verse = std::clamp<int>(g().curVerse, 1, 140);
-    for (int v = 1; v <= verse; ++v)
-        verses_.push_back(core::getVerse(app, std::int16_t(v)));
+    book_ = core::VerseBook::read(app, verse);
     maxLevel = std::int16_t(std::min(verse >= 3 ? 3 : verse, levelsTheMaterialFills()));
     g().readAloud = 1;
     timeLeft = 0;
@@ -135,7 +133,7 @@ void game01Frm::initCardGame() {
 
 int game01Frm::levelsTheMaterialFills() const {
     std::set<char32_t> distinct;
-    for (const auto& v : verses_)
+    for (const auto& v : book_.verses)
         for (std::size_t p = 0; p < 14 && p < v.size(); ++p)
             if (!isBlank(v[p]))
                 distinct.insert(v[p]);
@@ -146,38 +144,12 @@ int game01Frm::levelsTheMaterialFills() const {
 }
 
 void game01Frm::readBestScores() {
-    bestScores = {};
-    const auto lines = core::readLines(gameFolder() + "data\\data.txt");
-    if (!lines)
-        return;
-    for (std::size_t i = 0; i < 3; ++i)
-        bestScores[i] = core::readNumber(core::lineAt(*lines, i));
-}
-
-void game01Frm::saveBestScores() {
-    std::vector<std::string> lines;
-    for (std::int16_t s : bestScores)
-        lines.push_back(core::printNumber(s));
-    if (!core::writeLines(gameFolder() + "data\\data.txt", lines))
-        std::fprintf(stderr, "game01: the best scores could not be saved\n");
+    bestScores = kit::readBestScores(gameFolder() + "data\\data.txt", 3);
 }
 
 void game01Frm::readButtons() {
-    const auto lines = core::readLines(gameFolder() + "data\\pos_size.txt");
-    if (!lines)
-        return;
-    int n = 0;
-    for (const std::string& line : *lines) {
-        if (line.compare(0, 5, "butn:") != 0)
-            continue;
-        auto col = [&](std::size_t at) {
-            return at < line.size() ? core::readNumber(line.substr(at, 3)) : std::int16_t(0);
-        };
-        ui::Image& b = butnImg.load(n);
-        b.move(col(5), col(9), col(13), col(17));
-        b.setVisible(true);
-        ++n;
-    }
+    const auto layout = kit::readLayout(gameFolder() + "data\\pos_size.txt");
+    kit::createButtons(butnImg, kit::layoutRects(layout, "butn:", 6));
 }
 
 // ---- the board ----------------------------------------------------------------
@@ -220,56 +192,23 @@ void game01Frm::getRandomWords() {
         deck[i] = deck[i + half] = std::int16_t(i);
     pairChars.assign(half + 1, std::string());
     pairSource.assign(half + 1, Source{});
-    std::vector<char32_t> used(half + 1, 0);
-    const int verses = int(verses_.size());
-    auto charAt = [&](int v, int p) -> char32_t {
-        if (v < 1 || v > verses || p < 1 || p > int(verses_[v - 1].size()))
-            return 0;
-        return verses_[v - 1][p - 1];
-    };
-    auto taken = [&](int i, int v, int p, char32_t c) {
-        for (int j = 1; j < i; ++j)
-            if ((pairSource[j].verse == v && pairSource[j].position == p) || used[j] == c)
-                return true;
-        return false;
-    };
-    auto accept = [&](int i, int v, int p) {
-        used[i] = charAt(v, p);
-        pairChars[i] = core::toUtf8(used[i]);
-        pairSource[i] = {std::int16_t(v), std::int16_t(p)};
-    };
+    kit::DealRequest request;
+    request.lastVerse = book_.verseCount();
+    request.count = half;
+    auto dealt = kit::dealCharacters(book_, request, [this] { return rnd(); });
+    // The levels offered need no more characters than the verses hold, but a
+    // book with blank verses may still come short: then characters come
+    // twice rather than leave a card empty.
+    for (std::size_t k = 0; !dealt.empty() && dealt.size() < std::size_t(half); ++k)
+        dealt.push_back(dealt[k]);
     for (int i = 1; i <= half; ++i) {
-        bool placed = false;
-        for (int attempt = 0; attempt < kMaxDraws && !placed && verses > 0; ++attempt) {
-            const int v = int(rnd() * verses) + 1;
-            const int p = int(rnd() * 14) + 1;
-            const char32_t c = charAt(v, p);
-            if (isBlank(c) || taken(i, v, p, c))
-                continue;
-            accept(i, v, p);
-            placed = true;
-        }
-        if (placed)
-            continue;
-        // Chance found nothing: take a character not dealt yet if one is
-        // left, else let a character come twice rather than never finish.
-        std::vector<std::pair<int, int>> fresh, any;
-        for (int v = 1; v <= verses; ++v)
-            for (int p = 1; p <= 14; ++p) {
-                const char32_t c = charAt(v, p);
-                if (isBlank(c))
-                    continue;
-                any.push_back({v, p});
-                if (!taken(i, v, p, c))
-                    fresh.push_back({v, p});
-            }
-        const auto& pool = fresh.empty() ? any : fresh;
-        if (pool.empty()) {
+        if (std::size_t(i) > dealt.size()) {
             pairChars[i].assign(1, '?');
             continue;
         }
-        const auto [v, p] = pool[std::size_t(rnd() * double(pool.size()))];
-        accept(i, v, p);
+        const kit::DealtChar& c = dealt[std::size_t(i - 1)];
+        pairChars[i] = core::toUtf8(c.character);
+        pairSource[i] = {c.verse, c.position};
     }
     shuffleCards();
 }
@@ -363,17 +302,14 @@ void game01Frm::enterLevel() {
     showScore();
     timeLeft = 0;
     showTimeLeft();
-    scoreLbl[1].setCaption(std::to_string(bestScores[level - 1]));
+    scoreLbl[1].setCaption(std::to_string(bestScores[std::size_t(level - 1)]));
     layoutCards();
     getRandomWords();
     resetBoard(true);
 }
 
 void game01Frm::showTimeLeft() {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%05d", std::clamp<int>(timeLeft, 0, 99999));
-    for (int k = 0; k < 5; ++k)
-        surface().blit(numPic, {15 * (digits[k] - '0'), 0, 15, 23}, {532 + 16 * k, 442});
+    kit::paintNumber(surface(), {numPic, 15, 23}, std::max<int>(timeLeft, 0), 5, {532, 442}, 16);
     invalidate();
 }
 
@@ -415,7 +351,7 @@ void game01Frm::butnImg_MouseUp(int index, int, int, int x, int y) {
 }
 
 void game01Frm::runCommand(int index) {
-    g().busy = -1;
+    kit::CommandScope scope(*this);
     switch (index) {
     case Help:
         core::queueSound(app, 15);
@@ -439,7 +375,8 @@ void game01Frm::runCommand(int index) {
         core::queueSound(app, 12);
         app.load("gameFrm");
         unload();
-        return; // busy stays set for the hub
+        scope.leaving();
+        return;
     case NextLevel:
     case PreviousLevel: {
         const bool up = index == NextLevel;
@@ -456,7 +393,6 @@ void game01Frm::runCommand(int index) {
     default:
         break;
     }
-    g().busy = 0;
 }
 
 void game01Frm::cardImg_Click(int index) {
@@ -495,11 +431,8 @@ void game01Frm::cardImg_Click(int index) {
 
 void game01Frm::gameWon() {
     const int total = score + pendingPoints + 2 * timeLeft;
-    if (bestScores[level - 1] < total) {
-        bestScores[level - 1] = std::int16_t(total);
-        scoreLbl[1].setCaption(std::to_string(total));
-        saveBestScores();
-    }
+    if (kit::offerBestScore(gameFolder() + "data\\data.txt", bestScores, level, total))
+        scoreLbl[1].setCaption(std::to_string(bestScores[std::size_t(level - 1)]));
     Timer3.stop();
     won = true;
     Timer5.start();
@@ -586,12 +519,8 @@ void game01Frm::Timer4_Timer() {
 void game01Frm::Timer5_Timer() {
     if (g().soundPlaying != 0 || Timer2.enabled())
         return;
-    g().soundPlaying = -1;
     core::stopMusic(app);
-    media::SoundPlayer& fx = *app.backdrop().FXSnd1;
-    fx.fileName = g().soundPath + (won ? "victory.wav" : "err.wav");
-    fx.setNotify(true);
-    fx.play();
+    core::startCue(app, won ? 5 : 1);
     Timer5.stop();
 }
 

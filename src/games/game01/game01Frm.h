@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/Screen.h"
+#include "core/tavMdl.h"
 #include "ui/ControlArray.h"
 #include "ui/Controls.h"
 
@@ -64,7 +65,7 @@ class game01Frm : public core::Screen {
     std::int16_t timeLeft = 0;
     std::int16_t score = 0;
     std::int16_t pendingPoints = 0;
-    std::array<std::int16_t, 3> bestScores{};
+    std::vector<std::int16_t> bestScores = std::vector<std::int16_t>(3, 0);
     bool won = false;
     int hoveredButton = -1;
     Source speakNext; // the pair Timer2 pronounces
@@ -87,7 +88,6 @@ class game01Frm : public core::Screen {
   private:
     void initCardGame();
     void readBestScores();
-    void saveBestScores();
     void readButtons();
     void layoutCards();
     void unloadCards();
@@ -108,8 +108,8 @@ class game01Frm : public core::Screen {
     int levelsTheMaterialFills() const;
     double rnd();
 
-    // Verses 1 .. curVerse, read once.
-    std::vector<std::u32string> verses_;
+    // Verses 1 .. curVerse with their readings, read once.
+    core::VerseBook book_;
     ui::Cursor hand_;
     bool loaded_ = false;
 };

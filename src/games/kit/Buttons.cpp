@@ -1,0 +1,30 @@
+#include "games/kit/Buttons.h"
+
+namespace games::kit {
+
+void createButtons(ui::ControlArray<ui::Image>& butnImg, const std::vector<gfx::Rect>& rects) {
+    for (std::size_t n = 0; n < rects.size(); ++n) {
+        ui::Image& b = butnImg.load(int(n));
+        const gfx::Rect& r = rects[n];
+        b.move(r.x, r.y, r.w, r.h);
+        b.setVisible(true);
+    }
+}
+
+std::string buttonLook(const std::string& folder, int index, std::string_view suffix) {
+    return folder + "pics/butn" + std::to_string(index + 1) + std::string(suffix) + ".bmp";
+}
+
+CommandScope::CommandScope(core::Screen& screen) : screen_(screen) {
+    screen_.g().busy = -1;
+    screen_.setMousePointer(ui::CursorShape::Hourglass);
+}
+
+CommandScope::~CommandScope() {
+    if (leaving_)
+        return;
+    screen_.g().busy = 0;
+    screen_.setMousePointer(ui::CursorShape::Default);
+}
+
+} // namespace games::kit

@@ -1,0 +1,39 @@
+// The buttons of a game screen: painted on its background, clicked through
+// transparent targets laid out from its layout file, highlighted by a
+// picture of their own while the pointer is over them.
+#pragma once
+
+#include "core/Screen.h"
+#include "ui/ControlArray.h"
+#include "ui/Controls.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace games::kit {
+
+// One click target per rectangle, member n for rectangle n, visible.
+void createButtons(ui::ControlArray<ui::Image>& butnImg, const std::vector<gfx::Rect>& rects);
+
+// folder + "pics/butn" + (index + 1) + suffix + ".bmp": the look of button
+// `index` ("" highlighted, "S" normal, where a game has both).
+std::string buttonLook(const std::string& folder, int index, std::string_view suffix = "");
+
+// A button's command runs with `busy` set and the hourglass shown, and both
+// are cleared when it ends, unless the command leaves the screen: then the
+// next screen inherits `busy` and clears it once it is built.
+class CommandScope {
+  public:
+    explicit CommandScope(core::Screen& screen);
+    ~CommandScope();
+    CommandScope(const CommandScope&) = delete;
+    CommandScope& operator=(const CommandScope&) = delete;
+    void leaving() { leaving_ = true; }
+
+  private:
+    core::Screen& screen_;
+    bool leaving_ = false;
+};
+
+} // namespace games::kit

@@ -1,0 +1,85 @@
+#include "games/kit/GameFiles.h"
+
+#include "core/Text.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace games::kit {
+
+namespace {
+
+template <class F>
+void forTagged(const std::vector<std::string>& lines, std::string_view tag, F f) {
+    for (const std::string& line : lines)
+        if (line.size() >= tag.size() && std::string_view(line).substr(0, tag.size()) == tag)
+            f(line);
+}
+
+} // namespace
+
+std::vector<std::string> readLayout(const std::string& path) {
+    auto lines = core::readLines(path);
+    return lines ? std::move(*lines) : std::vector<std::string>{};
+}
+
+std::vector<gfx::Rect> layoutRects(const std::vector<std::string>& lines, std::string_view tag,
+                                   std::size_t firstField) {
+    std::vector<gfx::Rect> out;
+    forTagged(lines, tag, [&](const std::string& l) {
+        out.push_back({core::layoutField(l, firstField), core::layoutField(l, firstField + 4),
+                       core::layoutField(l, firstField + 8),
+                       core::layoutField(l, firstField + 12)});
+    });
+    return out;
+}
+
+std::vector<gfx::Point> layoutPoints(const std::vector<std::string>& lines, std::string_view tag,
+                                     std::size_t firstField) {
+    std::vector<gfx::Point> out;
+    forTagged(lines, tag, [&](const std::string& l) {
+        out.push_back({core::layoutField(l, firstField), core::layoutField(l, firstField + 4)});
+    });
+    return out;
+}
+
+std::vector<std::int16_t> layoutNumbers(const std::vector<std::string>& lines, std::string_view tag,
+                                        std::size_t from) {
+    std::vector<std::int16_t> out;
+    forTagged(lines, tag, [&](const std::string& l) {
+        const std::size_t at = from > 0 ? from - 1 : 0;
+        out.push_back(at < l.size() ? core::readNumber(std::string_view(l).substr(at)) : 0);
+    });
+    return out;
+}
+
+std::vector<std::int16_t> readBestScores(const std::string& path, int levels) {
+    std::vector<std::int16_t> bests(std::size_t(std::max(levels, 0)), 0);
+    const auto lines = core::readLines(path);
+    if (!lines)
+        return bests;
+    for (std::size_t i = 0; i < bests.size(); ++i)
+        bests[i] = core::readNumber(core::lineAt(*lines, i));
+    return bests;
+}
+
+bool writeBestScores(const std::string& path, const std::vector<std::int16_t>& bests) {
+    std::vector<std::string> lines;
+    for (std::int16_t s : bests)
+        lines.push_back(core::printNumber(s));
+    if (core::writeLines(path, lines))
+        return true;
+    std::fprintf(stderr, "shizi: the best scores could not be saved to %s\n", path.c_str());
+    return false;
+}
+
+bool offerBestScore(const std::string& path, std::vector<std::int16_t>& bests, int level,
+                    int score) {
+    if (level < 1 || level > int(bests.size()) || score <= bests[std::size_t(level - 1)])
+        return false;
+    bests[std::size_t(level - 1)] = core::roundToInt16(score);
+    writeBestScores(path, bests);
+    return true;
+}
+
+} // namespace games::kit
