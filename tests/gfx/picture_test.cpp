@@ -304,3 +304,30 @@ TEST(Picture, DrawMaskBlendsByCoverage) {
     q.drawMask(bad, {0, 0}, kRed);
     EXPECT_EQ(q.pixel(1, 0), kWhite);
 }
+
+TEST(Picture, MaskedDrawingIsClippedAndTakesTheMatchingSourcePart) {
+    // A 4 x 1 frame whose opaque pixels are 0, 2 and 3, drawn at x = -1 with
+    // the clip ending at x = 2: source pixel 0 falls off the left, 3 past the clip.
+    Picture target(4, 1, 0x111111), image(8, 1), mask(8, 1, kWhite);
+    for (int x = 0; x < 8; ++x)
+        image.setPixel(x, 0, Color(0x100000 * (x + 1)));
+    for (int x : {4, 6, 7})
+        mask.setPixel(x, 0, kBlack);
+    target.drawMasked(image, mask, {4, 0, 4, 1}, {-1, 0}, {0, 0, 2, 1});
+    EXPECT_EQ(target.pixel(0, 0), 0x111111u); // source 5: transparent
+    EXPECT_EQ(target.pixel(1, 0), 0x700000u); // source 6: opaque
+    EXPECT_EQ(target.pixel(2, 0), 0x111111u); // source 7: outside the clip
+    // Without its mask nothing is drawn rather than an inverted image.
+    target.drawMasked(image, Picture(), {0, 0, 4, 1}, {0, 0}, target.rect());
+    EXPECT_EQ(target.pixel(1, 0), 0x700000u);
+}
+
+TEST(Picture, StretchedMaskedDrawingShrinksAroundItsPlace) {
+    Picture target(4, 4, 0x222222), image(4, 4, 0x00FF00), mask(4, 4, kBlack);
+    mask.fillRect({2, 0, 2, 4}, kWhite); // the right half transparent
+    target.drawMaskedStretched(image, mask, image.rect(), {1, 1, 2, 2}, target.rect());
+    EXPECT_EQ(target.pixel(1, 1), 0x00FF00u);
+    EXPECT_EQ(target.pixel(2, 1), 0x222222u);
+    EXPECT_EQ(target.pixel(0, 0), 0x222222u);
+    EXPECT_EQ(target.pixel(3, 3), 0x222222u);
+}
