@@ -6,7 +6,9 @@
 #include "gfx/Keys.h"
 #include "ui/Runtime.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 namespace games {
 
@@ -123,10 +125,49 @@ const ui::Picture& gameFrm::frame(int n) {
     return frames_[n - 1];
 }
 
+// The four pictures differ only where the hub moves, so only that part is
+// copied and shown each tick.
+ui::Rect gameFrm::movingPart() {
+    if (movingPartKnown_)
+        return movingPart_;
+    movingPartKnown_ = true;
+    const ui::Picture& first = frame(1);
+    movingPart_ = first.rect();
+    int left = first.width(), top = first.height(), right = -1, bottom = -1;
+    for (int n = 2; n <= 4; ++n) {
+        const ui::Picture& other = frame(n);
+        if (other.size() != first.size())
+            return movingPart_;
+        for (int y = 0; y < first.height(); ++y)
+            for (int x = 0; x < first.width(); ++x) {
+                const ui::Color a = first.pixel(x, y), b = other.pixel(x, y);
+                // Compression leaves faint noise over the still parts; a child
+                // could not see a difference this small.
+                const int d = std::abs(ui::red(a) - ui::red(b)) +
+                              std::abs(ui::green(a) - ui::green(b)) +
+                              std::abs(ui::blue(a) - ui::blue(b));
+                if (d <= 24)
+                    continue;
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    }
+    movingPart_ = right < 0 ? ui::Rect{} : ui::Rect{left, top, right - left + 1, bottom - top + 1};
+    return movingPart_;
+}
+
 void gameFrm::Timer1_Timer() {
     if (++backdropFrame > 4)
         backdropFrame = 1;
-    setPicture(frame(backdropFrame));
+    const ui::Rect moving = movingPart();
+    if (moving == ui::Rect{0, 0, width(), height()} || frame(backdropFrame).empty()) {
+        setPicture(frame(backdropFrame));
+    } else if (!moving.empty()) {
+        surface().blit(frame(backdropFrame), moving, {moving.x, moving.y});
+        invalidate(moving);
+    }
     if (g().soundPlaying == 0 && g().musicPlaying == 0) {
         g().musicPlaying = -1;
         FXSnd1->fileName = g().soundPath + "qhzt.mid";

@@ -50,6 +50,9 @@ class gameFrm : public core::Screen {
     // one of them every 25 ms.
     std::array<ui::Picture, 4> frames_;
     std::array<bool, 4> frameLoaded_{};
+    ui::Rect movingPart();
+    ui::Rect movingPart_;
+    bool movingPartKnown_ = false;
     ui::Cursor hand_;
 };
 

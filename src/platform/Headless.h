@@ -15,6 +15,12 @@ class HeadlessDisplay final : public Display {
     void present(const Picture& frame) override {
         frame_ = frame;
         ++presents_;
+        region_ = frame.rect();
+    }
+    void presentRegion(const Picture& frame, gfx::Rect changed) override {
+        frame_ = frame;
+        ++presents_;
+        region_ = changed;
     }
     void setCursor(const gfx::Cursor& c) override { cursor_ = c; }
     bool waitEvent(InputEvent& ev, int timeoutMs) override;
@@ -25,12 +31,15 @@ class HeadlessDisplay final : public Display {
     void inject(InputEvent ev);
     const Picture& lastFrame() const { return frame_; }
     int presentCount() const { return presents_; }
+    // What the last present showed anew.
+    gfx::Rect lastRegion() const { return region_; }
     const gfx::Cursor& cursor() const { return cursor_; }
 
   private:
     Size size_;
     Picture frame_;
     int presents_ = 0;
+    gfx::Rect region_;
     gfx::Cursor cursor_;
     Point pointer_;
     std::mutex mutex_;

@@ -23,7 +23,8 @@ Control::~Control() {
     if (form_->focus_ == this)
         form_->focus_ = nullptr;
     form_->runtime().controlDestroyed(this);
-    form_->invalidate();
+    if (visible_)
+        form_->invalidate(rect_);
 }
 
 Runtime& Control::runtime() const {
@@ -79,7 +80,7 @@ void Control::zOrder(int position) {
 }
 
 void Control::invalidate() {
-    form_->invalidate();
+    form_->invalidate(rect_);
 }
 
 void Control::mouseDown(int button, int shift, int x, int y) {

@@ -88,6 +88,12 @@ void Form::invalidate() {
     rt_->invalidate(rect_);
 }
 
+void Form::invalidate(Rect local) {
+    const Rect r = local.intersected({0, 0, rect_.w, rect_.h});
+    if (!r.empty())
+        rt_->invalidate({rect_.x + r.x, rect_.y + r.y, r.w, r.h});
+}
+
 Control* Form::controlAt(Point p) const {
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
         Control* c = *it;
@@ -109,9 +115,17 @@ void Form::setFocus(Control* c) {
 
 void Form::paint(Picture& target, Point origin) {
     target.blit(surface_, surface_.rect(), origin);
-    for (Control* c : controls_)
-        if (c->visible())
-            c->paint(target, {origin.x + c->left(), origin.y + c->top()});
+    // Controls wholly outside the target (the region being composed) cost
+    // nothing; the rest draw clipped by the target's own bounds.
+    const Rect bounds = target.rect();
+    for (Control* c : controls_) {
+        if (!c->visible())
+            continue;
+        const Rect at{origin.x + c->left(), origin.y + c->top(), c->width(), c->height()};
+        if (at.intersected(bounds).empty())
+            continue;
+        c->paint(target, {at.x, at.y});
+    }
 }
 
 } // namespace ui

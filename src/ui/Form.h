@@ -66,6 +66,8 @@ class Form {
     bool unloading() const { return unloading_; }
 
     void invalidate();
+    // Only a rectangle of the form (form pixels) changed.
+    void invalidate(Rect local);
 
     // Events; the screens override what they handle.
     virtual void Form_Load() {}

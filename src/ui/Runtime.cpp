@@ -575,30 +575,37 @@ void Runtime::paintNow() {
     if (frame_.width() != ds.w || frame_.height() != ds.h) {
         frame_ = Picture(ds.w, ds.h, 0);
         full_ = true;
-    } else {
-        frame_.fill(0);
     }
+    const Rect changed = full_ ? frame_.rect() : changed_.intersected(frame_.rect());
+    full_ = false;
+    changed_ = {};
+    if (changed.empty())
+        return;
+    // Only the changed region is composed: the forms draw into a picture of
+    // its size, shifted so that everything outside it falls off the edges.
+    Picture& region = changed == frame_.rect() ? frame_ : regionScratch_;
+    if (&region != &frame_ && (region.width() != changed.w || region.height() != changed.h))
+        region = Picture(changed.w, changed.h, 0);
+    region.fill(0);
+    const Point shift{-changed.x, -changed.y};
     for (Form* f : forms())
         if (f->visible() && !f->unloading())
-            f->paint(frame_, {f->left(), f->top()});
+            f->paint(region, {f->left() + shift.x, f->top() + shift.y});
     if (tooltipShown_ && hover_ && !hover_->toolTipText().empty()) {
         const platform::FontSpec face{"System", 9, false};
         const AlphaMask m = fonts_.render(face, hover_->toolTipText());
         Rect r{tooltipAt_.x + 4, tooltipAt_.y + 20, m.width + 6, m.height + 4};
-        r.x = std::min(r.x, ds.w - r.w);
-        r.y = std::min(r.y, ds.h - r.h);
-        frame_.fillRect(r, rgb(255, 255, 225));
-        frame_.rectOutline(r, 0);
-        frame_.drawMask(m, {r.x + 3, r.y + 2}, 0);
+        r.x = std::min(r.x, ds.w - r.w) + shift.x;
+        r.y = std::min(r.y, ds.h - r.h) + shift.y;
+        region.fillRect(r, rgb(255, 255, 225));
+        region.rectOutline(r, 0);
+        region.drawMask(m, {r.x + 3, r.y + 2}, 0);
     }
-    // Composing the whole desktop is cheap; showing it is not, so only the
-    // region that changed goes to the window.
-    const Rect changed = full_ ? frame_.rect() : changed_.intersected(frame_.rect());
-    full_ = false;
-    changed_ = {};
+    if (&region != &frame_)
+        frame_.blit(region, {changed.x, changed.y});
     if (changed == frame_.rect())
         display_.present(frame_);
-    else if (!changed.empty())
+    else
         display_.presentRegion(frame_, changed);
 }
 

@@ -142,6 +142,7 @@ class Runtime {
     Form* active_ = nullptr;
     Point pointer_;
     Picture frame_;
+    Picture regionScratch_;
     bool dirty_ = true;
     bool full_ = true;
     Rect changed_;

@@ -279,6 +279,33 @@ TEST_F(Loop, FramesComposeFormsOnBlackAndOnlyWhenSomethingChanged) {
     EXPECT_EQ(rt.frame().pixel(80, 60), rgb(10, 20, 30));
 }
 
+TEST_F(Loop, OnlyTheChangedRectangleIsComposedAndShown) {
+    auto& f = rt.load(std::make_unique<Screen>(rt));
+    Area a(f);
+    a.move(5, 5, 10, 10);
+    rt.frame();
+    // A control that changes shows its own rectangle, not its form's.
+    a.setVisible(false);
+    const Picture& frame = rt.frame();
+    EXPECT_EQ(display.lastRegion(), (Rect{85, 65, 10, 10}));
+    EXPECT_EQ(frame.pixel(85, 65), rgb(10, 20, 30));
+    // A drawing on the form shows the part the form says changed, and the
+    // frame is exactly what composing everything would give.
+    f.surface().fillRect({100, 100, 3, 3}, rgb(0, 255, 0));
+    f.surface().fillRect({300, 300, 3, 3}, rgb(0, 0, 255)); // drawn, but not yet said
+    f.invalidate({100, 100, 3, 3});
+    rt.frame();
+    EXPECT_EQ(display.lastRegion(), (Rect{180, 160, 3, 3}));
+    EXPECT_EQ(display.lastFrame().pixel(181, 161), rgb(0, 255, 0));
+    EXPECT_EQ(display.lastFrame().pixel(381, 361), rgb(10, 20, 30));
+    rt.invalidate();
+    EXPECT_EQ(rt.frame().pixel(381, 361), rgb(0, 0, 255));
+    // Nothing changed, nothing shown.
+    const int presents = display.presentCount();
+    rt.paintNow();
+    EXPECT_EQ(display.presentCount(), presents);
+}
+
 TEST_F(Loop, YieldWaitMovesTheManualClockToTheNextDueThing) {
     auto& f = rt.load(std::make_unique<Screen>(rt));
     bool done = false;
