@@ -1,9 +1,11 @@
 // The program: one instance, the media folder beside it, the real services.
 #include "app/screens.h"
 #include "core/App.h"
-#include "media/SdlMedia.h"
+#include "media/AudioPlayers.h"
 #include "media/VideoBackend.h"
+#include "platform/Audio.h"
 #include "platform/Platform.h"
+#include "platform/Video.h"
 #include "ui/Clock.h"
 #include "ui/Runtime.h"
 
@@ -40,8 +42,9 @@ int main() {
     auto fonts = platform::createFontEngine();
     auto images = platform::createImageLoader();
     auto launcher = platform::createLauncher();
-    auto sound = media::createSdlMediaBackend();
-    auto video = media::createFfmpegVideoBackend();
+    auto audio = platform::createAudioDevice();
+    auto sound = media::createAudioBackend(audio);
+    auto video = media::createVideoBackend(platform::createVideoDecoder(), audio);
     ui::Runtime runtime(*display, clock, *fonts, *images);
     core::App app(runtime, *sound, *video, *launcher);
     app.programFolder = folder;

@@ -1,7 +1,9 @@
-// Clip decoding behind the video control: the FFmpeg backend for the program
-// and a fake for tests.
+// Clips behind the video control: the decoding backend for the program and a
+// fake for tests.
 #pragma once
 
+#include "platform/Audio.h"
+#include "platform/Video.h"
 #include "ui/Gfx.h"
 
 #include <functional>
@@ -34,9 +36,10 @@ class VideoBackend {
                                              std::function<void()> onEnd) = 0;
 };
 
-// Pictures and sound decoded with FFmpeg; the sound goes to the mixer when an
-// audio device is open, otherwise the clip plays silently in the same time.
-std::unique_ptr<VideoBackend> createFfmpegVideoBackend();
+// Pictures and sound from `decoder`; the sound plays on `audio` when one is
+// given and open, otherwise the clip plays silently in the same time.
+std::unique_ptr<VideoBackend> createVideoBackend(std::shared_ptr<platform::VideoDecoder> decoder,
+                                                 std::shared_ptr<platform::AudioDevice> audio);
 
 // The playing time of an AVI file from its header; 0 when unreadable.
 long aviLengthMs(const std::string& path);

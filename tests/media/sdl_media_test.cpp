@@ -2,7 +2,7 @@
 // device is compared with the file. These tests run the loop on the steady
 // clock for well under a second each.
 #include "MediaTestKit.h"
-#include "media/SdlMedia.h"
+#include "media/AudioPlayers.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -91,7 +91,8 @@ TEST_F(DiskAudio, RangePlaysExactlyTheSamplesOfItsSlot) {
     mediatest::writeWav(dir.file("slots.wav"), rate, 2, pcm);
     {
         RealLoop loop;
-        auto backend = createSdlMediaBackend({rate, 1024, kSoundFont});
+        auto backend =
+            createAudioBackend(platform::createAudioDevice({rate, 1024, platform::kSoundFont}));
         auto fx = backend->createPlayer(loop.rt);
         int ends = 0;
         fx->onEnd = [&] {
@@ -125,11 +126,12 @@ TEST_F(DiskAudio, RangePlaysExactlyTheSamplesOfItsSlot) {
 }
 
 TEST_F(DiskAudio, MidiTunePlaysThroughTheSoundFont) {
-    if (!std::filesystem::exists(kSoundFont))
+    if (!std::filesystem::exists(platform::kSoundFont))
         GTEST_SKIP() << "no General MIDI soundfont installed";
     mediatest::writeMidi(dir.file("tune.mid"), 8);
     RealLoop loop;
-    auto backend = createSdlMediaBackend({44100, 1024, kSoundFont});
+    auto backend =
+        createAudioBackend(platform::createAudioDevice({44100, 1024, platform::kSoundFont}));
     auto music = backend->createPlayer(loop.rt);
     music->fileName = dir.file("tune.mid");
     music->setRepeat(true);
@@ -152,7 +154,8 @@ TEST(NoSoundFont, TunesKeepTheirTimeSilently) {
     mediatest::Loop loop;
     mediatest::TempDir dir;
     mediatest::writeMidi(dir.file("tune.mid"), 3);
-    auto backend = createSdlMediaBackend({44100, 1024, dir.file("none.sf2")});
+    auto backend =
+        createAudioBackend(platform::createAudioDevice({44100, 1024, dir.file("none.sf2")}));
     auto music = backend->createPlayer(loop.rt);
     int ends = 0;
     music->onEnd = [&] { ++ends; };
@@ -179,7 +182,7 @@ TEST(NoDevice, PlayersKeepTheFilesTimeSilently) {
     mediatest::TempDir dir;
     mediatest::writeWavMs(dir.file("ok.wav"), 700);
     mediatest::writeMidi(dir.file("tune.mid"), 2);
-    auto backend = createSdlMediaBackend();
+    auto backend = createAudioBackend(platform::createAudioDevice());
     auto fx = backend->createPlayer(loop.rt);
     std::vector<double> ends;
     fx->onEnd = [&] { ends.push_back(double(loop.rt.now()) / 1000.0); };

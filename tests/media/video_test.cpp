@@ -74,7 +74,8 @@ struct Clips : ::testing::Test {
     mediatest::Loop loop;
     mediatest::TempDir dir;
     Page& page = loop.rt.load(std::make_unique<Page>(loop.rt));
-    std::unique_ptr<VideoBackend> ffmpeg = createFfmpegVideoBackend();
+    std::unique_ptr<VideoBackend> ffmpeg =
+        createVideoBackend(platform::createVideoDecoder(), nullptr);
     VideoPlayer vid{page, *ffmpeg};
     int ended = 0;
     void SetUp() override {

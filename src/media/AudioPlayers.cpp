@@ -1,12 +1,10 @@
-// Only the real backend includes SDL_mixer: the rest of the program and every
-// test above this layer sees SoundPlayer alone.
-#include "media/SdlMedia.h"
+// The players over the audio device. The device tells of ends on its own
+// thread; the players hear of them only through the loop.
+#include "media/AudioPlayers.h"
 
 #include "media/SoundFile.h"
 #include "ui/Runtime.h"
 
-#include <SDL.h>
-#include <SDL_mixer.h>
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -17,106 +15,69 @@
 #include <thread>
 #include <vector>
 
-#ifndef _WIN32
-#include <fcntl.h>
-#include <unistd.h>
-#endif
-
 namespace media {
 
 namespace {
 
+// The players' channels; clips use channels above them.
 constexpr int kChannels = 32;
 
-class SdlSoundPlayer;
+class DevicePlayer;
 
-// The open mixer. Callbacks from the audio thread find the loop through it
-// and only ever post; everything else runs on the loop.
+// The device and who plays on it. End notices from the audio thread find
+// the loop through it and only ever post; everything else runs on the loop.
 struct Mixer {
-    explicit Mixer(const SdlMediaOptions& o);
-    ~Mixer();
-    bool usable() const { return open && !lost.load(); }
+    explicit Mixer(std::shared_ptr<platform::AudioDevice> d) : device(std::move(d)) {}
+    ~Mixer() { device->setEndHandlers(nullptr, nullptr); }
+    Mixer(const Mixer&) = delete;
+    Mixer& operator=(const Mixer&) = delete;
 
-    bool open = false;
-    bool midi = false;
-    int frequency = 0;
-    int frameBytes = 4;
-    ui::Runtime* channelLoop[kChannels] = {}; // guarded by gMutex
+    void listen(const std::shared_ptr<Mixer>& self);
+    void channelEnded(int ch);
+    void tuneEnded();
+
+    std::shared_ptr<platform::AudioDevice> device;
+    std::weak_ptr<Mixer> self;
+    std::mutex mutex;
+    ui::Runtime* channelLoop[kChannels] = {}; // guarded by mutex
     std::atomic<std::uint64_t> channelGen[kChannels] = {};
-    SdlSoundPlayer* channelOwner[kChannels] = {}; // loop only
-    ui::Runtime* musicLoop = nullptr;             // guarded by gMutex
+    DevicePlayer* channelOwner[kChannels] = {}; // loop only
+    ui::Runtime* musicLoop = nullptr;           // guarded by mutex
     std::atomic<std::uint64_t> musicGen{0};
-    SdlSoundPlayer* musicOwner = nullptr; // loop only
-    std::atomic<bool> lost{false};
+    DevicePlayer* musicOwner = nullptr; // loop only
+    std::uint64_t nextGen = 1;          // loop only
 };
 
-// The sound libraries below SDL report a missing device in many lines of
-// their own; the program says it in one.
-class QuietStderr {
+class DevicePlayer final : public SoundPlayer {
   public:
-    QuietStderr() {
-#ifndef _WIN32
-        std::fflush(stderr);
-        saved_ = dup(2);
-        const int null = open("/dev/null", O_WRONLY);
-        if (saved_ >= 0 && null >= 0)
-            dup2(null, 2);
-        if (null >= 0)
-            close(null);
-#endif
-    }
-    ~QuietStderr() {
-#ifndef _WIN32
-        if (saved_ >= 0) {
-            std::fflush(stderr);
-            dup2(saved_, 2);
-            close(saved_);
-        }
-#endif
-    }
-    QuietStderr(const QuietStderr&) = delete;
-    QuietStderr& operator=(const QuietStderr&) = delete;
-
-  private:
-    int saved_ = -1;
-};
-
-std::mutex gMutex;
-Mixer* gMixer = nullptr; // set and cleared on the loop, read by callbacks under gMutex
-std::atomic<std::uint64_t> gGen{1};
-
-void channelFinished(int ch);
-void musicFinished();
-int watchDevice(void*, SDL_Event* ev);
-
-class SdlSoundPlayer final : public SoundPlayer {
-  public:
-    SdlSoundPlayer(std::shared_ptr<Mixer> m, ui::Runtime& rt, int ch)
-        : m_(std::move(m)), rt_(rt), ch_(ch) {
+    DevicePlayer(std::shared_ptr<Mixer> m, ui::Runtime& rt, int ch)
+        : m_(std::move(m)), dev_(*m_->device), rt_(rt), ch_(ch) {
         if (ch_ >= 0) {
             m_->channelOwner[ch_] = this;
-            std::lock_guard lock(gMutex);
+            std::lock_guard lock(m_->mutex);
             m_->channelLoop[ch_] = &rt_;
         }
     }
-    ~SdlSoundPlayer() override {
+    ~DevicePlayer() override {
         halt();
         if (ch_ >= 0) {
             m_->channelOwner[ch_] = nullptr;
-            std::lock_guard lock(gMutex);
+            std::lock_guard lock(m_->mutex);
             m_->channelLoop[ch_] = nullptr;
         }
     }
+    DevicePlayer(const DevicePlayer&) = delete;
+    DevicePlayer& operator=(const DevicePlayer&) = delete;
 
     void play() override { begin(false, 0, 0); }
     void playRange(double s, double e) override { begin(true, s, e); }
     void stop() override { halt(); }
     void setVolume(long v) override {
         volume_ = std::clamp(v, 0L, 65535L);
-        if (ch_ >= 0 && m_->open)
-            Mix_Volume(ch_, mixVolume());
+        if (ch_ >= 0)
+            dev_.setVolume(ch_, volume_);
         if (m_->musicOwner == this)
-            Mix_VolumeMusic(mixVolume());
+            dev_.setTuneVolume(volume_);
     }
     long volume() const override { return volume_; }
     void setRepeat(bool r) override { repeat_ = r; }
@@ -125,22 +86,20 @@ class SdlSoundPlayer final : public SoundPlayer {
     bool notify() const override { return notify_; }
     long lengthMs() override { return soundLengthMs(soundPath(fileName)); }
 
-    // The mixer reported the end of playback number `gen`.
-    void mixerEnded(std::uint64_t gen) {
+    // The device reported the end of playback number `gen`.
+    void deviceEnded(std::uint64_t gen) {
         if (playing_ && gen == gen_)
             finished();
     }
 
   private:
-    int mixVolume() const { return int((volume_ * MIX_MAX_VOLUME + 32767) / 65535); }
-
     void begin(bool range, double startMs, double endMs) {
         halt();
         const std::string path = soundPath(fileName);
-        gen_ = gGen++;
+        gen_ = m_->nextGen++;
         playing_ = true;
         if (isMidi(path)) {
-            beginMusic(path);
+            beginTune(path);
             return;
         }
         WavInfo w;
@@ -161,41 +120,43 @@ class SdlSoundPlayer final : public SoundPlayer {
             }
             durMs = double(endFrame - firstFrame) * 1000.0 / w.sampleRate;
         }
-        if (!m_->usable() || ch_ < 0) {
+        if (!dev_.usable() || ch_ < 0) {
             silentFor(durMs);
             return;
         }
         if (pcm && range)
-            chunk_ = loadSlice(path, w, firstFrame, endFrame);
+            sound_ = loadSlice(path, w, firstFrame, endFrame);
         else
-            chunk_ = Mix_LoadWAV(path.c_str());
-        if (!chunk_) {
-            std::fprintf(stderr, "sound: cannot read %s: %s\n", path.c_str(), Mix_GetError());
+            sound_ = dev_.loadSound(path);
+        if (!sound_) {
+            std::fprintf(stderr, "sound: cannot read %s: %s\n", path.c_str(),
+                         dev_.lastError().c_str());
             endSoon();
             return;
         }
-        Mix_Chunk* toPlay = chunk_;
+        platform::Sound* toPlay = sound_.get();
         if (!pcm) {
-            // A compressed file is sliced after the mixer has decoded it.
-            const double bytesPerMs = double(m_->frequency) * m_->frameBytes / 1000.0;
-            std::uint64_t from = 0, to = chunk_->alen;
+            // A compressed file is sliced after the device has decoded it.
+            const double bytesPerMs = double(dev_.format().frequency) * frameBytes() / 1000.0;
+            const std::uint64_t all = sound_->bytes();
+            std::uint64_t from = 0, to = all;
             if (range) {
-                from = std::min<std::uint64_t>(chunk_->alen, sliceByte(startMs, bytesPerMs));
-                to =
-                    std::clamp<std::uint64_t>(sliceByte(endMs + 1, bytesPerMs), from, chunk_->alen);
-                slice_ = Mix_QuickLoad_RAW(chunk_->abuf + from, Uint32(to - from));
-                toPlay = slice_;
+                from = std::min<std::uint64_t>(all, sliceByte(startMs, bytesPerMs));
+                to = std::clamp<std::uint64_t>(sliceByte(endMs + 1, bytesPerMs), from, all);
+                slice_ = dev_.slice(*sound_, std::size_t(from), std::size_t(to));
+                toPlay = slice_.get();
             }
             durMs = double(to - from) / bytesPerMs;
         }
-        if (!toPlay || toPlay->alen == 0) {
+        if (!toPlay || toPlay->bytes() == 0) {
             endSoon();
             return;
         }
-        Mix_Volume(ch_, mixVolume());
+        dev_.setVolume(ch_, volume_);
         m_->channelGen[ch_] = gen_;
-        if (Mix_PlayChannel(ch_, toPlay, repeat_ ? -1 : 0) < 0) {
-            std::fprintf(stderr, "sound: cannot play %s: %s\n", path.c_str(), Mix_GetError());
+        if (!dev_.play(ch_, *toPlay, repeat_)) {
+            std::fprintf(stderr, "sound: cannot play %s: %s\n", path.c_str(),
+                         dev_.lastError().c_str());
             silentFor(durMs);
             return;
         }
@@ -203,14 +164,14 @@ class SdlSoundPlayer final : public SoundPlayer {
         watch(durMs);
     }
 
-    void beginMusic(const std::string& path) {
+    void beginTune(const std::string& path) {
         const double durMs = double(midiLengthMs(path));
         if (!std::filesystem::is_regular_file(path)) {
             std::fprintf(stderr, "sound: %s is missing\n", path.c_str());
             endSoon();
             return;
         }
-        if (!m_->usable() || !m_->midi) {
+        if (!dev_.usable() || !dev_.playsTunes()) {
             silentFor(durMs);
             return;
         }
@@ -221,34 +182,29 @@ class SdlSoundPlayer final : public SoundPlayer {
         auto done = std::make_shared<std::atomic<bool>>(false);
         loaders_.push_back(
             {done, std::jthread([this, path, gen, done, alive = std::weak_ptr<char>(alive_)] {
-                 Mix_Music* mus = Mix_LoadMUS(path.c_str());
-                 std::string err = mus ? "" : Mix_GetError();
-                 rt_.post([this, mus, err, path, gen, alive] {
-                     if (alive.expired())
-                         Mix_FreeMusic(mus);
-                     else
-                         musicLoaded(mus, err, path, gen);
+                 std::string err;
+                 std::shared_ptr<platform::Tune> tune = dev_.loadTune(path, err);
+                 rt_.post([this, tune, err, path, gen, alive] {
+                     if (!alive.expired())
+                         tuneLoaded(tune, err, path, gen);
                  });
                  *done = true;
              })});
     }
 
-    void musicLoaded(Mix_Music* mus, const std::string& err, const std::string& path,
-                     std::uint64_t gen) {
-        if (!playing_ || gen != gen_) {
-            if (mus)
-                Mix_FreeMusic(mus);
+    void tuneLoaded(const std::shared_ptr<platform::Tune>& tune, const std::string& err,
+                    const std::string& path, std::uint64_t gen) {
+        if (!playing_ || gen != gen_)
             return;
-        }
-        if (!mus) {
+        if (!tune) {
             std::fprintf(stderr, "sound: cannot read %s: %s\n", path.c_str(), err.c_str());
             endSoon();
             return;
         }
-        music_ = mus;
-        // There is one music stream: a player that takes it ends the other's tune.
+        tune_ = tune;
+        // There is one tune stream: a player that takes it ends the other's tune.
         if (m_->musicOwner && m_->musicOwner != this) {
-            SdlSoundPlayer* old = m_->musicOwner;
+            DevicePlayer* old = m_->musicOwner;
             m_->musicOwner = nullptr;
             old->halt();
             old->playing_ = true; // so that its end event still comes
@@ -256,20 +212,23 @@ class SdlSoundPlayer final : public SoundPlayer {
         }
         m_->musicOwner = this;
         {
-            std::lock_guard lock(gMutex);
+            std::lock_guard lock(m_->mutex);
             m_->musicLoop = &rt_;
         }
         m_->musicGen = gen_;
-        Mix_VolumeMusic(mixVolume());
+        dev_.setTuneVolume(volume_);
         const double durMs = double(midiLengthMs(path));
-        if (Mix_PlayMusic(music_, repeat_ ? -1 : 0) < 0) {
-            std::fprintf(stderr, "sound: cannot play %s: %s\n", path.c_str(), Mix_GetError());
+        if (!dev_.playTune(*tune_, repeat_)) {
+            std::fprintf(stderr, "sound: cannot play %s: %s\n", path.c_str(),
+                         dev_.lastError().c_str());
             m_->musicOwner = nullptr;
             silentFor(durMs);
             return;
         }
         watch(durMs);
     }
+
+    int frameBytes() const { return std::max(1, dev_.format().frameBytes()); }
 
     static std::uint64_t toFrame(double ms, int rate, std::uint64_t frames) {
         if (ms <= 0)
@@ -280,26 +239,26 @@ class SdlSoundPlayer final : public SoundPlayer {
         if (ms <= 0)
             return 0;
         const auto b = std::uint64_t(std::llround(ms * bytesPerMs));
-        return b - b % std::uint64_t(m_->frameBytes);
+        return b - b % std::uint64_t(frameBytes());
     }
 
     // Reads only the frames of the range, so a character's 1.5 s slot does not
     // load the whole 147 s file.
-    static Mix_Chunk* loadSlice(const std::string& path, const WavInfo& w, std::uint64_t first,
-                                std::uint64_t end) {
+    std::unique_ptr<platform::Sound> loadSlice(const std::string& path, const WavInfo& w,
+                                               std::uint64_t first, std::uint64_t end) {
         const std::uint64_t bytes = (end - first) * std::uint64_t(w.blockAlign);
-        std::vector<Uint8> wav(44 + bytes);
+        std::vector<std::uint8_t> wav(44 + bytes);
         std::ifstream f(path, std::ios::binary);
         f.seekg(std::streamoff(w.dataOffset + first * std::uint64_t(w.blockAlign)));
         if (!f.read(reinterpret_cast<char*>(wav.data() + 44), std::streamsize(bytes)))
             return nullptr;
         auto put32 = [&](std::size_t at, std::uint32_t v) {
             for (int i = 0; i < 4; ++i)
-                wav[at + i] = Uint8(v >> (8 * i));
+                wav[at + i] = std::uint8_t(v >> (8 * i));
         };
         auto put16 = [&](std::size_t at, std::uint32_t v) {
-            wav[at] = Uint8(v);
-            wav[at + 1] = Uint8(v >> 8);
+            wav[at] = std::uint8_t(v);
+            wav[at + 1] = std::uint8_t(v >> 8);
         };
         std::copy_n("RIFF----WAVEfmt ", 16, wav.begin());
         put32(4, std::uint32_t(36 + bytes));
@@ -312,7 +271,7 @@ class SdlSoundPlayer final : public SoundPlayer {
         put16(34, std::uint32_t(w.bitsPerSample));
         std::copy_n("data", 4, wav.begin() + 36);
         put32(40, std::uint32_t(bytes));
-        return Mix_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), int(wav.size())), 1);
+        return dev_.loadWav(wav);
     }
 
     static bool isMidi(const std::string& path) {
@@ -341,11 +300,11 @@ class SdlSoundPlayer final : public SoundPlayer {
         const std::uint64_t gen = gen_;
         rt_.post([this, gen, alive = std::weak_ptr<char>(alive_)] {
             if (!alive.expired())
-                mixerEnded(gen);
+                deviceEnded(gen);
         });
     }
 
-    // Should the mixer's end never arrive (a device lost mid-playback), the
+    // Should the device's end never arrive (a device lost mid-playback), the
     // player still ends shortly after the file's length.
     void watch(double durMs) {
         if (repeat_)
@@ -379,21 +338,16 @@ class SdlSoundPlayer final : public SoundPlayer {
         playing_ = false;
         cancelTimers();
         if (onChannel_) {
-            Mix_HaltChannel(ch_);
+            dev_.halt(ch_);
             onChannel_ = false;
         }
         if (m_->musicOwner == this) {
-            Mix_HaltMusic();
+            dev_.haltTune();
             m_->musicOwner = nullptr;
         }
-        if (slice_)
-            Mix_FreeChunk(slice_);
-        if (chunk_)
-            Mix_FreeChunk(chunk_);
-        if (music_)
-            Mix_FreeMusic(music_);
-        slice_ = chunk_ = nullptr;
-        music_ = nullptr;
+        slice_.reset();
+        sound_.reset();
+        tune_.reset();
     }
 
     struct Loader {
@@ -402,12 +356,13 @@ class SdlSoundPlayer final : public SoundPlayer {
     };
 
     std::shared_ptr<Mixer> m_;
+    platform::AudioDevice& dev_;
     ui::Runtime& rt_;
     int ch_;
     std::shared_ptr<char> alive_ = std::make_shared<char>();
-    Mix_Chunk* chunk_ = nullptr;
-    Mix_Chunk* slice_ = nullptr;
-    Mix_Music* music_ = nullptr;
+    std::unique_ptr<platform::Sound> sound_;
+    std::unique_ptr<platform::Sound> slice_; // a part of sound_: goes first
+    std::shared_ptr<platform::Tune> tune_;
     std::uint64_t gen_ = 0;
     bool playing_ = false;
     bool onChannel_ = false;
@@ -420,105 +375,40 @@ class SdlSoundPlayer final : public SoundPlayer {
     std::vector<Loader> loaders_; // joined first when the player goes
 };
 
-Mixer::Mixer(const SdlMediaOptions& o) {
-    int initFailed;
-    {
-        QuietStderr quiet;
-        initFailed = SDL_InitSubSystem(SDL_INIT_AUDIO);
-    }
-    if (initFailed != 0) {
-        std::fprintf(stderr, "sound: no audio (%s); going on silently\n", SDL_GetError());
-        return;
-    }
-    Mix_Init(MIX_INIT_MID);
-    int failed;
-    {
-        QuietStderr quiet;
-        failed = Mix_OpenAudioDevice(o.frequency, AUDIO_S16SYS, 2, o.bufferSamples, nullptr, 0);
-    }
-    if (failed != 0) {
-        std::fprintf(stderr, "sound: no audio device (%s); going on silently\n", Mix_GetError());
-        Mix_Quit();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return;
-    }
-    open = true;
-    int channels = 2;
-    Uint16 format = AUDIO_S16SYS;
-    Mix_QuerySpec(&frequency, &format, &channels);
-    frameBytes = channels * int(SDL_AUDIO_BITSIZE(format) / 8);
-    Mix_AllocateChannels(kChannels);
-    if (std::filesystem::is_regular_file(o.soundFont) && Mix_SetSoundFonts(o.soundFont.c_str()))
-        midi = true;
-    else
-        std::fprintf(stderr, "sound: soundfont %s is missing; no music\n", o.soundFont.c_str());
-    {
-        std::lock_guard lock(gMutex);
-        gMixer = this;
-    }
-    Mix_ChannelFinished(channelFinished);
-    Mix_HookMusicFinished(musicFinished);
-    SDL_AddEventWatch(watchDevice, nullptr);
-}
-
-Mixer::~Mixer() {
-    if (!open)
-        return;
-    SDL_DelEventWatch(watchDevice, nullptr);
-    Mix_ChannelFinished(nullptr);
-    Mix_HookMusicFinished(nullptr);
-    {
-        std::lock_guard lock(gMutex);
-        gMixer = nullptr;
-    }
-    Mix_HaltChannel(-1);
-    Mix_HaltMusic();
-    Mix_CloseAudio();
-    Mix_Quit();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+void Mixer::listen(const std::shared_ptr<Mixer>& s) {
+    self = s;
+    device->setEndHandlers([this](int ch) { channelEnded(ch); }, [this] { tuneEnded(); });
 }
 
 // Audio thread (or inside a halt on the loop): post, never touch players.
-void channelFinished(int ch) {
-    std::lock_guard lock(gMutex);
-    if (!gMixer || ch < 0 || ch >= kChannels || !gMixer->channelLoop[ch])
+void Mixer::channelEnded(int ch) {
+    std::lock_guard lock(mutex);
+    if (ch < 0 || ch >= kChannels || !channelLoop[ch])
         return;
-    const std::uint64_t gen = gMixer->channelGen[ch];
-    gMixer->channelLoop[ch]->post([ch, gen] {
-        std::unique_lock l(gMutex);
-        Mixer* m = gMixer;
-        l.unlock();
-        if (m && m->channelOwner[ch])
-            m->channelOwner[ch]->mixerEnded(gen);
+    const std::uint64_t gen = channelGen[ch];
+    channelLoop[ch]->post([ch, gen, weak = self] {
+        if (auto m = weak.lock(); m && m->channelOwner[ch])
+            m->channelOwner[ch]->deviceEnded(gen);
     });
 }
 
-void musicFinished() {
-    std::lock_guard lock(gMutex);
-    if (!gMixer || !gMixer->musicLoop)
+void Mixer::tuneEnded() {
+    std::lock_guard lock(mutex);
+    if (!musicLoop)
         return;
-    const std::uint64_t gen = gMixer->musicGen;
-    gMixer->musicLoop->post([gen] {
-        std::unique_lock l(gMutex);
-        Mixer* m = gMixer;
-        l.unlock();
-        if (m && m->musicOwner)
-            m->musicOwner->mixerEnded(gen);
+    const std::uint64_t gen = musicGen;
+    musicLoop->post([gen, weak = self] {
+        if (auto m = weak.lock(); m && m->musicOwner)
+            m->musicOwner->deviceEnded(gen);
     });
 }
 
-int watchDevice(void*, SDL_Event* ev) {
-    if (ev->type == SDL_AUDIODEVICEREMOVED && !ev->adevice.iscapture) {
-        std::lock_guard lock(gMutex);
-        if (gMixer && !gMixer->lost.exchange(true))
-            std::fprintf(stderr, "sound: the audio device was lost; going on silently\n");
-    }
-    return 1;
-}
-
-class SdlMediaBackend final : public MediaBackend {
+class AudioBackend final : public MediaBackend {
   public:
-    explicit SdlMediaBackend(const SdlMediaOptions& o) : m_(std::make_shared<Mixer>(o)) {}
+    explicit AudioBackend(std::shared_ptr<platform::AudioDevice> d)
+        : m_(std::make_shared<Mixer>(std::move(d))) {
+        m_->listen(m_);
+    }
     std::unique_ptr<SoundPlayer> createPlayer(ui::Runtime& rt) override {
         int ch = -1;
         for (int i = 0; i < kChannels; ++i)
@@ -526,7 +416,7 @@ class SdlMediaBackend final : public MediaBackend {
                 ch = i;
                 break;
             }
-        return std::make_unique<SdlSoundPlayer>(m_, rt, ch);
+        return std::make_unique<DevicePlayer>(m_, rt, ch);
     }
 
   private:
@@ -535,8 +425,8 @@ class SdlMediaBackend final : public MediaBackend {
 
 } // namespace
 
-std::unique_ptr<MediaBackend> createSdlMediaBackend(const SdlMediaOptions& options) {
-    return std::make_unique<SdlMediaBackend>(options);
+std::unique_ptr<MediaBackend> createAudioBackend(std::shared_ptr<platform::AudioDevice> device) {
+    return std::make_unique<AudioBackend>(std::move(device));
 }
 
 } // namespace media

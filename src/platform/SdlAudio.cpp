@@ -1,0 +1,279 @@
+// The audio device on SDL2_mixer. The mixer reports ends through plain
+// function pointers, so the one open device is found through a pointer kept
+// under a lock; the handlers it calls only hand the news on.
+#include "platform/Audio.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <mutex>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace platform {
+
+namespace {
+
+// The players' channels; more are made when a higher one is asked for.
+constexpr int kChannels = 32;
+
+// The sound libraries below SDL report a missing device in many lines of
+// their own; the program says it in one.
+class QuietStderr {
+  public:
+    QuietStderr() {
+#ifndef _WIN32
+        std::fflush(stderr);
+        saved_ = dup(2);
+        const int null = open("/dev/null", O_WRONLY);
+        if (saved_ >= 0 && null >= 0)
+            dup2(null, 2);
+        if (null >= 0)
+            close(null);
+#endif
+    }
+    ~QuietStderr() {
+#ifndef _WIN32
+        if (saved_ >= 0) {
+            std::fflush(stderr);
+            dup2(saved_, 2);
+            close(saved_);
+        }
+#endif
+    }
+    QuietStderr(const QuietStderr&) = delete;
+    QuietStderr& operator=(const QuietStderr&) = delete;
+
+  private:
+    int saved_ = -1;
+};
+
+// Sounds and tunes keep the device open: the mixer must outlive what it
+// plays, whichever goes first.
+class MixSound final : public Sound {
+  public:
+    MixSound(std::shared_ptr<const void> device, Mix_Chunk* c,
+             std::vector<std::int16_t> samples = {})
+        : chunk(c), device_(std::move(device)), samples_(std::move(samples)) {}
+    ~MixSound() override { Mix_FreeChunk(chunk); }
+    MixSound(const MixSound&) = delete;
+    MixSound& operator=(const MixSound&) = delete;
+    std::size_t bytes() const override { return chunk->alen; }
+    Mix_Chunk* chunk;
+
+  private:
+    std::shared_ptr<const void> device_;
+    std::vector<std::int16_t> samples_; // what a chunk made from samples points into
+};
+
+class MixTune final : public Tune {
+  public:
+    MixTune(std::shared_ptr<const void> device, Mix_Music* m)
+        : music(m), device_(std::move(device)) {}
+    ~MixTune() override { Mix_FreeMusic(music); }
+    MixTune(const MixTune&) = delete;
+    MixTune& operator=(const MixTune&) = delete;
+    Mix_Music* music;
+
+  private:
+    std::shared_ptr<const void> device_;
+};
+
+int mixVolume(long v) {
+    v = std::clamp(v, 0L, 65535L);
+    return int((v * MIX_MAX_VOLUME + 32767) / 65535);
+}
+
+class SdlAudioDevice;
+
+std::mutex gMutex;
+SdlAudioDevice* gDevice = nullptr; // the open device; read by the mixer's callbacks under gMutex
+
+void channelFinished(int ch);
+void musicFinished();
+int watchDevice(void*, SDL_Event* ev);
+
+class SdlAudioDevice final : public AudioDevice,
+                             public std::enable_shared_from_this<SdlAudioDevice> {
+  public:
+    explicit SdlAudioDevice(const AudioOptions& o);
+    ~SdlAudioDevice() override;
+    SdlAudioDevice(const SdlAudioDevice&) = delete;
+    SdlAudioDevice& operator=(const SdlAudioDevice&) = delete;
+
+    AudioFormat format() const override { return format_; }
+    bool usable() const override { return open_ && !lost_.load(); }
+    bool playsTunes() const override { return tunes_; }
+
+    std::unique_ptr<Sound> loadSound(const std::string& path) override {
+        Mix_Chunk* c = Mix_LoadWAV(path.c_str());
+        return c ? std::make_unique<MixSound>(shared_from_this(), c) : nullptr;
+    }
+    std::unique_ptr<Sound> loadWav(const std::vector<std::uint8_t>& wav) override {
+        Mix_Chunk* c = Mix_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), int(wav.size())), 1);
+        return c ? std::make_unique<MixSound>(shared_from_this(), c) : nullptr;
+    }
+    std::unique_ptr<Sound> slice(const Sound& whole, std::size_t from, std::size_t to) override {
+        const Mix_Chunk* w = static_cast<const MixSound&>(whole).chunk;
+        to = std::min<std::size_t>(to, w->alen);
+        from = std::min(from, to);
+        Mix_Chunk* c = Mix_QuickLoad_RAW(w->abuf + from, Uint32(to - from));
+        return c ? std::make_unique<MixSound>(shared_from_this(), c) : nullptr;
+    }
+    std::unique_ptr<Sound> fromSamples(std::vector<std::int16_t> samples) override {
+        Mix_Chunk* c = Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(samples.data()),
+                                         Uint32(samples.size() * sizeof(std::int16_t)));
+        return c ? std::make_unique<MixSound>(shared_from_this(), c, std::move(samples)) : nullptr;
+    }
+
+    bool play(int channel, Sound& sound, bool loop) override {
+        if (Mix_AllocateChannels(-1) <= channel)
+            Mix_AllocateChannels(channel + 1);
+        return Mix_PlayChannel(channel, static_cast<MixSound&>(sound).chunk, loop ? -1 : 0) >= 0;
+    }
+    void halt(int channel) override { Mix_HaltChannel(channel); }
+    void setVolume(int channel, long volume) override {
+        if (open_)
+            Mix_Volume(channel, mixVolume(volume));
+    }
+
+    std::unique_ptr<Tune> loadTune(const std::string& path, std::string& error) override {
+        Mix_Music* m = Mix_LoadMUS(path.c_str());
+        if (!m) {
+            error = Mix_GetError();
+            return nullptr;
+        }
+        return std::make_unique<MixTune>(shared_from_this(), m);
+    }
+    bool playTune(Tune& tune, bool loop) override {
+        return Mix_PlayMusic(static_cast<MixTune&>(tune).music, loop ? -1 : 0) >= 0;
+    }
+    void haltTune() override { Mix_HaltMusic(); }
+    void setTuneVolume(long volume) override { Mix_VolumeMusic(mixVolume(volume)); }
+
+    void setEndHandlers(std::function<void(int)> channelEnded,
+                        std::function<void()> tuneEnded) override {
+        std::lock_guard lock(gMutex);
+        channelEnded_ = std::move(channelEnded);
+        tuneEnded_ = std::move(tuneEnded);
+    }
+
+    std::string lastError() const override { return Mix_GetError(); }
+
+    // Called under gMutex.
+    void channelEnded(int ch) const {
+        if (channelEnded_)
+            channelEnded_(ch);
+    }
+    void tuneEnded() const {
+        if (tuneEnded_)
+            tuneEnded_();
+    }
+    void deviceRemoved() {
+        if (!lost_.exchange(true))
+            std::fprintf(stderr, "sound: the audio device was lost; going on silently\n");
+    }
+
+  private:
+    AudioFormat format_;
+    bool open_ = false;
+    bool tunes_ = false;
+    std::atomic<bool> lost_{false};
+    std::function<void(int)> channelEnded_; // guarded by gMutex
+    std::function<void()> tuneEnded_;       // guarded by gMutex
+};
+
+SdlAudioDevice::SdlAudioDevice(const AudioOptions& o) {
+    int initFailed;
+    {
+        QuietStderr quiet;
+        initFailed = SDL_InitSubSystem(SDL_INIT_AUDIO);
+    }
+    if (initFailed != 0) {
+        std::fprintf(stderr, "sound: no audio (%s); going on silently\n", SDL_GetError());
+        return;
+    }
+    Mix_Init(MIX_INIT_MID);
+    int failed;
+    {
+        QuietStderr quiet;
+        failed = Mix_OpenAudioDevice(o.frequency, AUDIO_S16SYS, 2, o.bufferSamples, nullptr, 0);
+    }
+    if (failed != 0) {
+        std::fprintf(stderr, "sound: no audio device (%s); going on silently\n", Mix_GetError());
+        Mix_Quit();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return;
+    }
+    open_ = true;
+    int frequency = 0, channels = 2;
+    Uint16 format = AUDIO_S16SYS;
+    Mix_QuerySpec(&frequency, &format, &channels);
+    format_ = {frequency, channels, int(SDL_AUDIO_BITSIZE(format) / 8)};
+    Mix_AllocateChannels(kChannels);
+    if (std::filesystem::is_regular_file(o.soundFont) && Mix_SetSoundFonts(o.soundFont.c_str()))
+        tunes_ = true;
+    else
+        std::fprintf(stderr, "sound: soundfont %s is missing; no music\n", o.soundFont.c_str());
+    {
+        std::lock_guard lock(gMutex);
+        gDevice = this;
+    }
+    Mix_ChannelFinished(channelFinished);
+    Mix_HookMusicFinished(musicFinished);
+    SDL_AddEventWatch(watchDevice, nullptr);
+}
+
+SdlAudioDevice::~SdlAudioDevice() {
+    if (!open_)
+        return;
+    SDL_DelEventWatch(watchDevice, nullptr);
+    Mix_ChannelFinished(nullptr);
+    Mix_HookMusicFinished(nullptr);
+    {
+        std::lock_guard lock(gMutex);
+        if (gDevice == this)
+            gDevice = nullptr;
+    }
+    Mix_HaltChannel(-1);
+    Mix_HaltMusic();
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+// Audio thread, or inside a halt on the loop.
+void channelFinished(int ch) {
+    std::lock_guard lock(gMutex);
+    if (gDevice)
+        gDevice->channelEnded(ch);
+}
+
+void musicFinished() {
+    std::lock_guard lock(gMutex);
+    if (gDevice)
+        gDevice->tuneEnded();
+}
+
+int watchDevice(void*, SDL_Event* ev) {
+    if (ev->type == SDL_AUDIODEVICEREMOVED && !ev->adevice.iscapture) {
+        std::lock_guard lock(gMutex);
+        if (gDevice)
+            gDevice->deviceRemoved();
+    }
+    return 1;
+}
+
+} // namespace
+
+std::shared_ptr<AudioDevice> createAudioDevice(const AudioOptions& options) {
+    return std::make_shared<SdlAudioDevice>(options);
+}
+
+} // namespace platform
