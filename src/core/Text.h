@@ -1,45 +1,23 @@
 // Text files of the program (code page 936, CR LF), numbers read from them,
-// and UTF-8 helpers.
+// and UTF-8 helpers: the text library under the names the screens use.
 #pragma once
 
-#include <cstdint>
-#include <optional>
-#include <string>
-#include <string_view>
-#include <vector>
+#include "text/Text.h"
 
 namespace core {
 
-// A leading decimal number (text not starting with one reads 0), rounded to
-// the nearest 16-bit integer with halves to even.
-std::int16_t readNumber(std::string_view text);
-// The same without the 16-bit limit.
-double readDouble(std::string_view text);
-// Nearest 16-bit integer, halves to the even neighbour, clamped.
-std::int16_t roundToInt16(double v);
-// The three-character number field of a layout line starting at the 1-based
-// character `position` (blanks before and after allowed; a line too short
-// reads 0). `ok`, when given, turns false when the field holds anything but
-// a number.
-std::int16_t layoutField(std::string_view line, std::size_t position, bool* ok = nullptr);
-// Line-print form of a number: one leading blank when not negative.
-std::string printNumber(long n);
-
-// All lines of a code-page-936 file, decoded to UTF-8, without line ends;
-// nullopt (and one line on standard error naming the file) when unreadable.
-std::optional<std::vector<std::string>> readLines(const std::string& path);
-// Line i (0-based) of `lines`, or "" past the end.
-std::string lineAt(const std::vector<std::string>& lines, std::size_t i);
-// Writes UTF-8 lines as code page 936 with CR LF, through a temporary file
-// renamed over the old one.
-bool writeLines(const std::string& path, const std::vector<std::string>& lines);
-
-std::string toCp936(std::string_view utf8);
-std::string fromCp936(std::string_view bytes);
-std::u32string toU32(std::string_view utf8);
-std::string toUtf8(std::u32string_view s);
-std::string toUtf8(char32_t c);
-// Characters [from, from + count) of a UTF-8 string, counted in code points (from is 0-based).
-std::string substrChars(std::string_view utf8, std::size_t from, std::size_t count);
+using text::fromCp936;
+using text::layoutField;
+using text::lineAt;
+using text::printNumber;
+using text::readDouble;
+using text::readLines;
+using text::readNumber;
+using text::roundToInt16;
+using text::substrChars;
+using text::toCp936;
+using text::toU32;
+using text::toUtf8;
+using text::writeLines;
 
 } // namespace core

@@ -1,5 +1,6 @@
 // Paths, the single-instance lock and the message box.
 #include "platform/Platform.h"
+#include "text/Text.h"
 
 #include <SDL.h>
 #include <cerrno>
@@ -14,11 +15,7 @@
 namespace platform {
 
 std::string nativePath(std::string_view path) {
-    std::string out(path);
-    for (char& c : out)
-        if (c == '\\')
-            c = '/';
-    return out;
+    return text::nativePath(path);
 }
 
 std::string programFolder() {

@@ -1,5 +1,6 @@
 // BMP files: writing, reading every stored depth, and refusing bad files.
 #include "gfx/Picture.h"
+#include "support/bytes.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -13,16 +14,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-void put16(Bytes& b, std::uint32_t v) {
-    b.push_back(std::uint8_t(v));
-    b.push_back(std::uint8_t(v >> 8));
-}
-void put32(Bytes& b, std::uint32_t v) {
-    put16(b, v & 0xFFFF);
-    put16(b, v >> 16);
-}
+using support::Bytes;
+using support::put16;
+using support::put32;
 
 // A BMP file with a 40-byte header; `extra` (masks) and the palette (as
 // 0xRRGGBB) follow the header, then `pixels` as stored.

@@ -1,5 +1,6 @@
 // Custom mouse pointers from pictures and from ".cur" / ".ico" files.
 #include "gfx/Cursor.h"
+#include "support/bytes.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -14,16 +15,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-void put16(Bytes& b, std::uint32_t v) {
-    b.push_back(std::uint8_t(v));
-    b.push_back(std::uint8_t(v >> 8));
-}
-void put32(Bytes& b, std::uint32_t v) {
-    put16(b, v & 0xFFFF);
-    put16(b, v >> 16);
-}
+using support::Bytes;
+using support::put16;
+using support::put32;
 
 // A w x h pointer image: 32-bit (alpha from `alpha`) or 1-bit with a
 // palette, then the AND mask (1 = see-through, from `clear`). `colour`

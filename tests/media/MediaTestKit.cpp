@@ -1,5 +1,7 @@
 #include "MediaTestKit.h"
 
+#include "support/bytes.h"
+
 #include <condition_variable>
 #include <mutex>
 #include <random>
@@ -43,35 +45,27 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path, ec);
 }
 
-namespace {
-void put32(std::ofstream& f, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        f.put(char(v >> (8 * i) & 0xFF));
-}
-void put16(std::ofstream& f, std::uint16_t v) {
-    f.put(char(v & 0xFF));
-    f.put(char(v >> 8));
-}
-} // namespace
-
 void writeWav(const std::string& path, int rate, int channels,
               const std::vector<std::int16_t>& samples) {
-    std::ofstream f(path, std::ios::binary);
+    using support::put16;
+    using support::put32;
     const std::uint32_t bytes = std::uint32_t(samples.size() * 2);
-    f.write("RIFF", 4);
-    put32(f, 36 + bytes);
-    f.write("WAVEfmt ", 8);
-    put32(f, 16);
-    put16(f, 1);
-    put16(f, std::uint16_t(channels));
-    put32(f, std::uint32_t(rate));
-    put32(f, std::uint32_t(rate * channels * 2));
-    put16(f, std::uint16_t(channels * 2));
-    put16(f, 16);
-    f.write("data", 4);
-    put32(f, bytes);
+    support::Bytes b{'R', 'I', 'F', 'F'};
+    put32(b, 36 + bytes);
+    b.insert(b.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    put32(b, 16);
+    put16(b, 1);
+    put16(b, std::uint32_t(channels));
+    put32(b, std::uint32_t(rate));
+    put32(b, std::uint32_t(rate * channels * 2));
+    put16(b, std::uint32_t(channels * 2));
+    put16(b, 16);
+    b.insert(b.end(), {'d', 'a', 't', 'a'});
+    put32(b, bytes);
     for (std::int16_t s : samples)
-        put16(f, std::uint16_t(s));
+        put16(b, std::uint16_t(s));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
 }
 
 void writeWavMs(const std::string& path, int ms) {
@@ -116,16 +110,3 @@ void writeMidi(const std::string& path, int notes) {
 }
 
 } // namespace mediatest
-
-// The loop resolves picture paths through the platform layer; these tests
-// need only the separator rule, and the platform's own definition wins when
-// it is linked in.
-namespace platform {
-__attribute__((weak)) std::string nativePath(std::string_view path) {
-    std::string s(path);
-    for (char& c : s)
-        if (c == '\\')
-            c = '/';
-    return s;
-}
-} // namespace platform

@@ -38,7 +38,7 @@ std::vector<SourceVerse> sourceBook() {
         std::istringstream fields(line);
         std::string text, r;
         fields >> text;
-        verses.back().text += utf32(text);
+        verses.back().text += text::toU32(text);
         while (fields >> r)
             verses.back().readings.push_back(r);
     }
@@ -47,7 +47,7 @@ std::vector<SourceVerse> sourceBook() {
 
 std::vector<std::string> dataLines(const char* name, int& bareLineFeeds, std::string* utf8Text) {
     const std::string raw = readAll(mediaDir() / "data" / name);
-    const auto text = convert(raw, "CP936", "UTF-8");
+    const auto text = text::convertExact(raw, "CP936", "UTF-8");
     if (!text)
         return {};
     if (utf8Text)
@@ -75,15 +75,15 @@ TEST(Book, SourceHolds140CoupletsOfSevenCharacterLinesWithReadings) {
 TEST(Book, EveryCharacterIsInGb2312) {
     for (const auto& v : sourceBook())
         for (char32_t c : v.text)
-            EXPECT_TRUE(convert(utf8(c), "UTF-8", "GB2312").has_value())
-                << utf8(c) << " in verse " << v.number;
+            EXPECT_TRUE(text::convertExact(text::toUtf8(c), "UTF-8", "GB2312").has_value())
+                << text::toUtf8(c) << " in verse " << v.number;
 }
 
 TEST(Book, VerseBookIsCodePage936WithCrLfAndTheVersesInTheirColumns) {
     const std::string raw = readAll(mediaDir() / "data" / "tav.txt");
-    const auto text = convert(raw, "CP936", "UTF-8");
+    const auto text = text::convertExact(raw, "CP936", "UTF-8");
     ASSERT_TRUE(text) << "tav.txt does not decode from code page 936";
-    EXPECT_EQ(convert(*text, "UTF-8", "CP936"), raw) << "round trip changes the bytes";
+    EXPECT_EQ(text::convertExact(*text, "UTF-8", "CP936"), raw) << "round trip changes the bytes";
     ASSERT_GE(raw.size(), 2u);
     EXPECT_EQ(raw.substr(raw.size() - 2), "\r\n");
     int bare = 0;
@@ -96,7 +96,7 @@ TEST(Book, VerseBookIsCodePage936WithCrLfAndTheVersesInTheirColumns) {
     auto isHan = [](char32_t c) { return c >= 0x4E00 && c <= 0x9FFF; };
     for (int n = 1; n <= 140; ++n) {
         // Columns are 1-based counts of decoded characters.
-        const std::u32string line = utf32(lines[static_cast<size_t>((n + 1) / 2 * 2 - 2)]);
+        const std::u32string line = text::toU32(lines[static_cast<size_t>((n + 1) / 2 * 2 - 2)]);
         ASSERT_GE(line.size(), 52u) << "line of verse " << n;
         const size_t a = n % 2 == 1 ? 5 : 34, b = n % 2 == 1 ? 16 : 45;
         const std::u32string verse = line.substr(a, 7) + line.substr(b, 7);
@@ -234,7 +234,7 @@ TEST(Book, EveryReadingIsOneUnihanListsAndEachDepartureIsAReviewedCorrection) {
         int v = 0, k = 0;
         std::string c, r;
         f >> v >> k >> c >> r;
-        corrections[{v, k}] = {utf32(c), r};
+        corrections[{v, k}] = {text::toU32(c), r};
     }
     ASSERT_FALSE(corrections.empty());
 
@@ -244,7 +244,7 @@ TEST(Book, EveryReadingIsOneUnihanListsAndEachDepartureIsAReviewedCorrection) {
             const char32_t c = v.text[k];
             const std::string& r = v.readings[k];
             const auto where = "verse " + std::to_string(v.number) + " position " +
-                               std::to_string(k + 1) + " " + utf8(c) + " " + r;
+                               std::to_string(k + 1) + " " + text::toUtf8(c) + " " + r;
             ASSERT_TRUE(readings.count(c)) << where << ": no Unihan reading";
             const auto& u = readings.at(c);
             const bool listed =

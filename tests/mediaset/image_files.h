@@ -3,6 +3,8 @@
 // headers, and raw pixels through ImageMagick where a JPEG must be decoded.
 #pragma once
 
+#include "support/bytes.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -25,12 +27,8 @@ inline std::string readBytes(const fs::path& file) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline unsigned le16(const std::string& s, size_t at) {
-    return static_cast<unsigned char>(s[at]) | static_cast<unsigned char>(s[at + 1]) << 8;
-}
-inline std::uint32_t le32(const std::string& s, size_t at) {
-    return le16(s, at) | static_cast<std::uint32_t>(le16(s, at + 2)) << 16;
-}
+using support::le16;
+using support::le32;
 
 struct Image {
     int width = 0, height = 0, bits = 0;

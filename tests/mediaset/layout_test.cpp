@@ -1,10 +1,10 @@
 // The layout files against the pictures they describe: the menu's click
 // areas and the hub's circles.
 #include "mediaset/image_files.h"
+#include "text/Text.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 namespace mediaset {
 namespace {
@@ -56,22 +56,9 @@ const Rect kButtons{4, 179, 90, 300};
 // Enter, help, exit and games are hidden; the picture buttons carry them.
 const int kVisibleCommands[] = {0, 1, 2, 4, 5};
 
-// True when every byte sequence of `s` is valid code page 936.
-bool isCp936(const std::string& s) {
-    iconv_t cd = iconv_open("UTF-8", "CP936");
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return false;
-    std::string in = s, out(s.size() * 3 + 4, '\0');
-    char* src = in.data();
-    char* dst = out.data();
-    size_t srcLeft = in.size(), dstLeft = out.size();
-    const size_t rc = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-    iconv_close(cd);
-    return rc != static_cast<size_t>(-1) && srcLeft == 0;
-}
-
 TEST(MenuLayoutFile, IsCodePage936Text) {
-    EXPECT_TRUE(isCp936(readBytes(mediaDir() / "data" / "pos_size.txt")));
+    EXPECT_TRUE(
+        text::convertExact(readBytes(mediaDir() / "data" / "pos_size.txt"), "CP936", "UTF-8"));
 }
 
 TEST(MenuLayoutFile, HasEveryRectangleOnTheScreen) {

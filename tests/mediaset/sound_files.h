@@ -1,7 +1,10 @@
 // Readers for the book and sound files of the media set, independent of the
-// program's own loaders: code page 936 text, WAV samples, MIDI and AVI
-// structure.
+// program's own loaders (code page 936 goes through the text library): text
+// lines, WAV samples, MIDI and AVI structure.
 #pragma once
+
+#include "support/bytes.h"
+#include "text/Text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,7 +12,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iconv.h>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -34,45 +36,6 @@ inline std::string readAll(const fs::path& file) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Converts between encodings; nullopt if any byte sequence does not convert.
-inline std::optional<std::string> convert(const std::string& text, const char* from,
-                                          const char* to) {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return std::nullopt;
-    std::string out(text.size() * 4 + 16, '\0');
-    char* in = const_cast<char*>(text.data());
-    size_t inLeft = text.size();
-    char* dst = out.data();
-    size_t outLeft = out.size();
-    const size_t rc = iconv(cd, &in, &inLeft, &dst, &outLeft);
-    iconv_close(cd);
-    if (rc == static_cast<size_t>(-1) || inLeft != 0)
-        return std::nullopt;
-    out.resize(out.size() - outLeft);
-    return out;
-}
-
-inline std::u32string utf32(const std::string& utf8) {
-    const auto raw = convert(utf8, "UTF-8", "UTF-32LE");
-    std::u32string out;
-    if (!raw)
-        return out;
-    for (size_t i = 0; i + 3 < raw->size(); i += 4)
-        out += static_cast<char32_t>(static_cast<unsigned char>((*raw)[i]) |
-                                     static_cast<unsigned char>((*raw)[i + 1]) << 8 |
-                                     static_cast<unsigned char>((*raw)[i + 2]) << 16 |
-                                     static_cast<unsigned char>((*raw)[i + 3]) << 24);
-    return out;
-}
-
-inline std::string utf8(char32_t c) {
-    std::string raw;
-    for (int i = 0; i < 4; ++i)
-        raw += static_cast<char>((c >> (8 * i)) & 0xFF);
-    return convert(raw, "UTF-32LE", "UTF-8").value_or("?");
-}
-
 // Splits at CR LF; `bareLineFeeds` counts LF not preceded by CR.
 inline std::vector<std::string> crlfLines(const std::string& text, int& bareLineFeeds) {
     std::vector<std::string> lines;
@@ -93,21 +56,9 @@ inline std::vector<std::string> crlfLines(const std::string& text, int& bareLine
     return lines;
 }
 
-inline uint32_t le32(const std::string& s, size_t at) {
-    uint32_t v = 0;
-    for (int i = 3; i >= 0; --i)
-        v = v << 8 | static_cast<unsigned char>(s[at + static_cast<size_t>(i)]);
-    return v;
-}
-inline unsigned le16(const std::string& s, size_t at) {
-    return static_cast<unsigned char>(s[at]) | static_cast<unsigned char>(s[at + 1]) << 8;
-}
-inline uint32_t be32(const std::string& s, size_t at) {
-    uint32_t v = 0;
-    for (size_t i = 0; i < 4; ++i)
-        v = v << 8 | static_cast<unsigned char>(s[at + i]);
-    return v;
-}
+using support::be32;
+using support::le16;
+using support::le32;
 
 struct Wav {
     int format = 0, channels = 0, rate = 0, bits = 0;

@@ -23,7 +23,6 @@ std::vector<std::string> readingLines(const std::vector<Verse>& verses);
 
 // UTF-8 lines converted to code page 936, each ended by CR LF; throws if a
 // character has no code in it.
-std::string toGbk(const std::string& utf8Text);
 void writeGbkLines(const std::filesystem::path& file, const std::vector<std::string>& lines);
 
 // Writes through a temporary file and a rename, creating the folder.

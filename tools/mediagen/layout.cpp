@@ -1,8 +1,8 @@
 #include "layout.h"
 
-#include <cerrno>
+#include "text/Text.h"
+
 #include <cstdio>
-#include <iconv.h>
 #include <stdexcept>
 
 namespace mediagen {
@@ -115,19 +115,13 @@ std::string menuStateFile(int backgroundCount) {
 }
 
 std::string toCp936(const std::string& utf8) {
-    iconv_t cd = iconv_open("CP936", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        throw std::runtime_error("no UTF-8 to CP936 conversion");
-    std::string in = utf8, out(utf8.size() * 2 + 4, '\0');
-    char* src = in.data();
-    char* dst = out.data();
-    size_t srcLeft = in.size(), dstLeft = out.size();
-    const size_t rc = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-    iconv_close(cd);
-    if (rc == static_cast<size_t>(-1))
-        throw std::runtime_error("not in code page 936: " + utf8);
-    out.resize(out.size() - dstLeft);
-    return out;
+    auto bytes = text::convertExact(utf8, "UTF-8", "CP936");
+    if (bytes)
+        return *bytes;
+    for (char32_t c : text::toU32(utf8))
+        if (!text::convertExact(text::toUtf8(c), "UTF-8", "CP936"))
+            throw std::runtime_error("not in code page 936: " + text::toUtf8(c));
+    throw std::runtime_error("not UTF-8: " + utf8.substr(0, 40));
 }
 
 } // namespace mediagen

@@ -1,6 +1,4 @@
-#include "core/Text.h"
-
-#include "platform/Platform.h"
+#include "text/Text.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -16,7 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace core {
+namespace text {
 
 namespace {
 
@@ -142,6 +140,37 @@ std::string printNumber(long n) {
     return n < 0 ? std::to_string(n) : " " + std::to_string(n);
 }
 
+std::optional<std::string> convertExact(std::string_view in, const char* from, const char* to) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return std::nullopt;
+    std::string out;
+    out.reserve(in.size() * 2);
+    char* src = const_cast<char*>(in.data());
+    std::size_t srcLeft = in.size();
+    char buf[4096];
+    bool ok = true;
+    while (ok && srcLeft > 0) {
+        char* dst = buf;
+        std::size_t dstLeft = sizeof buf;
+        const std::size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+        out.append(buf, std::size_t(dst - buf));
+        ok = r != std::size_t(-1) || errno == E2BIG;
+    }
+    iconv_close(cd);
+    if (!ok)
+        return std::nullopt;
+    return out;
+}
+
+std::string nativePath(std::string_view path) {
+    std::string out(path);
+    for (char& c : out)
+        if (c == '\\')
+            c = '/';
+    return out;
+}
+
 std::string fromCp936(std::string_view bytes) {
     return convert(bytes, "UTF-8", "CP936", "\uFFFD");
 }
@@ -151,7 +180,7 @@ std::string toCp936(std::string_view utf8) {
 }
 
 std::optional<std::vector<std::string>> readLines(const std::string& path) {
-    std::ifstream in(platform::nativePath(path), std::ios::binary);
+    std::ifstream in(nativePath(path), std::ios::binary);
     if (!in) {
         std::cerr << "shizi: cannot read " << path << "\n";
         return std::nullopt;
@@ -184,7 +213,7 @@ bool writeLines(const std::string& path, const std::vector<std::string>& lines) 
         bytes += toCp936(l);
         bytes += "\r\n";
     }
-    const std::string target = platform::nativePath(path);
+    const std::string target = nativePath(path);
     std::string tmp = target + ".XXXXXX";
     const int fd = mkstemp(tmp.data());
     if (fd < 0) {
@@ -274,4 +303,4 @@ std::string substrChars(std::string_view utf8, std::size_t from, std::size_t cou
     return toUtf8(std::u32string_view(s).substr(from, count));
 }
 
-} // namespace core
+} // namespace text
