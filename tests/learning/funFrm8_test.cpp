@@ -3,6 +3,7 @@
 #include "app/Host.h"
 #include "core/tavMdl.h"
 #include "learning/funFrm8.h"
+#include "support/scenario.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -14,18 +15,12 @@ namespace {
 struct FlashPage {
     explicit FlashPage(std::uint64_t seed = 1) : h(SHIZI_MEDIA_DIR, {640, 480}, seed) {}
 
+    // Opens the page from the menu, which has been up for a moment.
     learning::funFrm8& open(int verse, int mode) {
         h.start();
         h.runtime.advance(50);
-        h.app.state.curVerse = std::int16_t(verse);
-        h.app.state.pageMode = std::int16_t(mode);
-        core::saveMenuState(h.app);
-        ui::Form* menu = h.runtime.activeForm();
-        h.app.load("funFrm8");
-        if (menu)
-            menu->unload();
-        h.runtime.advance(0);
-        page = h.find<learning::funFrm8>();
+        page =
+            scenario::openScreen<learning::funFrm8>(h, "funFrm8", {.verse = verse, .mode = mode});
         return *page;
     }
 

@@ -5,6 +5,7 @@
 #include "core/tavMdl.h"
 #include "learning/funFrm9.h"
 #include "platform/Platform.h"
+#include "support/scenario.h"
 
 #include <algorithm>
 #include <fstream>
@@ -19,17 +20,11 @@ namespace {
 struct TestPage {
     explicit TestPage(std::uint64_t seed = 1) : h(SHIZI_MEDIA_DIR, {640, 480}, seed) {}
 
+    // Opens the page from the menu, which has been up for a moment.
     learning::funFrm9& open(int verse) {
         h.start();
         h.runtime.advance(50);
-        h.app.state.curVerse = std::int16_t(verse);
-        core::saveMenuState(h.app);
-        ui::Form* menu = h.runtime.activeForm();
-        h.app.load("funFrm9");
-        if (menu)
-            menu->unload();
-        h.runtime.advance(0);
-        page = h.find<learning::funFrm9>();
+        page = scenario::openScreen<learning::funFrm9>(h, "funFrm9", {.verse = verse});
         builtAt = h.runtime.now();
         return *page;
     }
@@ -59,10 +54,7 @@ struct TestPage {
         const ui::Label& l = page->wordLbl[i];
         h.runtime.click(h.at(*page, l.left() + 36, l.top() + 41));
     }
-    void clickButton(int i) {
-        const ui::Image& b = page->butnImg[i];
-        h.runtime.click(h.at(*page, b.left() + b.width() / 2, b.top() + b.height() / 2));
-    }
+    void clickButton(int i) { scenario::click(h, page->butnImg[i]); }
     int wrongLabel() const {
         for (int i = 1; i <= 14; ++i)
             if (page->labelCharacter(i) != page->labelCharacter(page->askedLabel()))

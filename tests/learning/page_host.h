@@ -1,12 +1,9 @@
-// Opening a learning page the way the menu does, on the headless program.
+// Learning pages on the headless program: opening one as the menu does, and
+// what its grid shows and says.
 #pragma once
 
-#include "app/Host.h"
-#include "core/PublicM.h"
-#include "core/Text.h"
-#include "core/bgGroundFrm.h"
-#include "core/tavMdl.h"
 #include "learning/LearningPage.h"
+#include "support/scenario.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -21,25 +18,10 @@ struct PageState {
     int span = 1;
 };
 
-// Starts the program, saves the menu state as the menu would, loads the page
-// by its form name, leaves only the backdrop behind it and lets it build.
-// Returns the page, or nullptr.
+// Opens a page the way the menu does, with the whole selection saved.
 template <class Page> Page* openPage(app::HeadlessHost& h, const std::string& name, PageState s) {
-    if (!h.app.started())
-        h.start();
-    core::initMediaPaths(h.app);
-    auto& g = h.app.state;
-    g.curVerse = std::int16_t(s.verse);
-    g.curFunc = std::int16_t(s.func);
-    g.pageMode = std::int16_t(s.mode);
-    g.verseCount = std::int16_t(s.span);
-    core::saveMenuState(h.app);
-    ui::Form* page = h.app.load(name);
-    for (ui::Form* f : h.runtime.forms())
-        if (f != page && !dynamic_cast<core::bgGroundFrm*>(f))
-            f->unload();
-    h.runtime.advance(0);
-    return h.find<Page>();
+    return scenario::openScreen<Page>(
+        h, name, {.verse = s.verse, .func = s.func, .mode = s.mode, .span = s.span});
 }
 
 // The first line of the settings file: the number of backgrounds.

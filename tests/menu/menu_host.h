@@ -6,6 +6,7 @@
 #include "core/Text.h"
 #include "gfx/Keys.h"
 #include "menu/menuFrm.h"
+#include "support/scenario.h"
 #include "ui/Runtime.h"
 
 #include <gtest/gtest.h>
@@ -47,11 +48,8 @@ struct MenuHost : app::HeadlessHost {
         EXPECT_NE(m, nullptr);
         return *m;
     }
-    ui::Point centre(const ui::Control& c) {
-        const ui::Form& f = c.form();
-        return at(f, c.left() + c.width() / 2, c.top() + c.height() / 2);
-    }
-    void click(const ui::Control& c) { runtime.click(centre(c)); }
+    ui::Point centre(const ui::Control& c) { return scenario::centre(c); }
+    void click(const ui::Control& c) { scenario::click(*this, c); }
     // Types into a box of the menu as a child would: click it, then keys.
     void focus(ui::TextBox& box) { click(box); }
     void key(int k) { runtime.keyDown(k), runtime.keyUp(k); }
