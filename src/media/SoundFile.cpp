@@ -1,5 +1,7 @@
 #include "media/SoundFile.h"
 
+#include "text/Text.h"
+
 #include <algorithm>
 #include <cmath>
 #include <fstream>
@@ -35,9 +37,7 @@ bool readAll(const std::string& path, std::vector<unsigned char>& out) {
 } // namespace
 
 std::string soundPath(std::string_view path) {
-    std::string s(path);
-    std::replace(s.begin(), s.end(), '\\', '/');
-    return s;
+    return text::nativePath(path);
 }
 
 std::string baseName(std::string_view path) {
