@@ -108,7 +108,7 @@ std::string readingFromLine(const std::string& line, std::int16_t k) {
 } // namespace
 
 std::u32string getVerse(App& app, std::int16_t n) {
-    const std::u32string blank(14, kBlank);
+    std::u32string blank(14, kBlank);
     if (n > 140) {
         app.fatal("Error found in words!");
         return blank;

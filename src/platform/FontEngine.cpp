@@ -126,7 +126,7 @@ class TtfFontEngine final : public FontEngine {
                 if (my < 0 || my >= mask.height)
                     continue;
                 const auto* row = reinterpret_cast<const Uint32*>(
-                    static_cast<const Uint8*>(argb->pixels) + y * argb->pitch);
+                    static_cast<const Uint8*>(argb->pixels) + std::ptrdiff_t(y) * argb->pitch);
                 for (int sx = 0; sx < argb->w; ++sx) {
                     const int mx = x + sx;
                     if (mx >= 0 && mx < mask.width) {

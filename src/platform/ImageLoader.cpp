@@ -29,7 +29,7 @@ class SdlImageLoader final : public ImageLoader {
         Picture pic(s->w, s->h);
         for (int y = 0; y < s->h; ++y) {
             const auto* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(s->pixels) +
-                                                              y * s->pitch);
+                                                              std::ptrdiff_t(y) * s->pitch);
             std::uint32_t* out = pic.data() + std::size_t(y) * std::size_t(s->w);
             for (int x = 0; x < s->w; ++x)
                 out[x] = row[x] & 0xFFFFFFu;

@@ -281,7 +281,8 @@ class SdlDisplay final : public Display {
         if (!s)
             return nullptr;
         for (int y = 0; y < h * scale_; ++y) {
-            auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch);
+            auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) +
+                                                  std::ptrdiff_t(y) * s->pitch);
             for (int x = 0; x < w * scale_; ++x)
                 row[x] = argb[std::size_t(y / scale_) * std::size_t(w) + std::size_t(x / scale_)];
         }
@@ -290,11 +291,13 @@ class SdlDisplay final : public Display {
 
     CursorPtr arrowQuestion() const {
         const int w = 20, h = int(kArrowQuestion.size());
-        std::vector<Uint32> px(std::size_t(w * h), 0);
+        std::vector<Uint32> px(std::size_t(w) * std::size_t(h), 0);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
                 const char c = kArrowQuestion[std::size_t(y)][x];
-                px[std::size_t(y * w + x)] = c == 'X' ? 0xFF000000u : c == '.' ? 0xFFFFFFFFu : 0u;
+                px[std::size_t(y) * w + std::size_t(x)] = c == 'X'   ? 0xFF000000u
+                                                          : c == '.' ? 0xFFFFFFFFu
+                                                                     : 0u;
             }
         return makeCursor(px, w, h, {0, 0});
     }

@@ -219,7 +219,7 @@ void game01Frm::shuffleCards() {
         const int a = int(rnd() * n + 1);
         int b = int(rnd() * n + 1);
         while (b == a)
-            b = int(rnd() * (n / 2) + 1);
+            b = int(rnd() * (n / 2) + 1); // NOLINT(bugprone-integer-division): n is even
         std::swap(deck[a], deck[b]);
     }
     for (int p = 1; p <= n; ++p)
