@@ -152,6 +152,94 @@ void writeWav(const std::filesystem::path& file, const Wave& w) {
     writeFileAtomic(file, wavBytes(w));
 }
 
+namespace {
+
+constexpr int kImaSteps[89] = {
+    7,     8,     9,     10,    11,    12,    13,    14,    16,    17,    19,   21,    23,
+    25,    28,    31,    34,    37,    41,    45,    50,    55,    60,    66,   73,    80,
+    88,    97,    107,   118,   130,   143,   157,   173,   190,   209,   230,  253,   279,
+    307,   337,   371,   408,   449,   494,   544,   598,   658,   724,   796,  876,   963,
+    1060,  1166,  1282,  1411,  1552,  1707,  1878,  2066,  2272,  2499,  2749, 3024,  3327,
+    3660,  4026,  4428,  4871,  5358,  5894,  6484,  7132,  7845,  8630,  9493, 10442, 11487,
+    12635, 13899, 15289, 16818, 18500, 20350, 22385, 24623, 27086, 29794, 32767};
+constexpr int kImaIndex[16] = {-1, -1, -1, -1, 2, 4, 6, 8, -1, -1, -1, -1, 2, 4, 6, 8};
+
+struct ImaEncoder {
+    int predicted = 0, index = 0;
+    unsigned encode(int sample) {
+        int diff = sample - predicted;
+        unsigned nibble = 0;
+        if (diff < 0) {
+            nibble = 8;
+            diff = -diff;
+        }
+        int step = kImaSteps[index];
+        int delta = step >> 3;
+        for (unsigned bit = 4; bit >= 1; bit >>= 1) {
+            if (diff >= step) {
+                nibble |= bit;
+                diff -= step;
+                delta += step;
+            }
+            step >>= 1;
+        }
+        predicted = std::clamp(predicted + ((nibble & 8) ? -delta : delta), -32768, 32767);
+        index = std::clamp(index + kImaIndex[nibble], 0, 88);
+        return nibble;
+    }
+};
+
+} // namespace
+
+std::string adpcmWavBytes(const Wave& w) {
+    std::vector<int> pcm;
+    pcm.reserve(w.s.size());
+    for (float x : w.s)
+        pcm.push_back(int(std::lround(std::clamp(x, -1.0f, 1.0f) * 32767.0f)));
+    const size_t blocks = (pcm.size() + kAdpcmSamplesPerBlock - 1) / kAdpcmSamplesPerBlock;
+    // The last block is filled up with silence; the fact chunk keeps the length.
+    pcm.resize(blocks * kAdpcmSamplesPerBlock, 0);
+    const auto dataBytes = static_cast<uint32_t>(blocks * kAdpcmBlock);
+    std::string out;
+    out += "RIFF";
+    put32(out, 4 + 8 + 20 + 8 + 4 + 8 + dataBytes);
+    out += "WAVEfmt ";
+    put32(out, 20);
+    put16(out, 0x11); // IMA ADPCM
+    put16(out, 1);
+    put32(out, kSampleRate);
+    put32(out, static_cast<uint32_t>(
+                   std::lround(double(kSampleRate) * kAdpcmBlock / kAdpcmSamplesPerBlock)));
+    put16(out, kAdpcmBlock);
+    put16(out, 4);
+    put16(out, 2);
+    put16(out, kAdpcmSamplesPerBlock);
+    out += "fact";
+    put32(out, 4);
+    put32(out, static_cast<uint32_t>(w.s.size()));
+    out += "data";
+    put32(out, dataBytes);
+    ImaEncoder enc;
+    for (size_t b = 0; b < blocks; ++b) {
+        const int* s = pcm.data() + b * kAdpcmSamplesPerBlock;
+        // Each block starts afresh from its first sample, stored whole.
+        enc.predicted = s[0];
+        put16(out, static_cast<uint16_t>(static_cast<int16_t>(s[0])));
+        out.push_back(static_cast<char>(enc.index));
+        out.push_back(0);
+        for (int i = 1; i < kAdpcmSamplesPerBlock; i += 2) {
+            const unsigned lo = enc.encode(s[i]);
+            const unsigned hi = enc.encode(s[i + 1]);
+            out.push_back(static_cast<char>(lo | hi << 4));
+        }
+    }
+    return out;
+}
+
+void writeAdpcmWav(const std::filesystem::path& file, const Wave& w) {
+    writeFileAtomic(file, adpcmWavBytes(w));
+}
+
 Wave trimSilence(const Wave& w, float threshold) {
     size_t first = 0, last = w.s.size();
     while (first < last && std::fabs(w.s[first]) < threshold)

@@ -31,6 +31,13 @@ Wave readWav(const std::filesystem::path& file);
 // 16-bit mono PCM at kSampleRate, samples clipped to the 16-bit range.
 std::string wavBytes(const Wave& w);
 void writeWav(const std::filesystem::path& file, const Wave& w);
+// 4-bit IMA ADPCM at kSampleRate in blocks of kAdpcmBlock bytes, with the
+// exact length in its fact chunk: a quarter of the size of 16-bit PCM, and
+// speech sounds the same.
+constexpr int kAdpcmBlock = 512;
+constexpr int kAdpcmSamplesPerBlock = (kAdpcmBlock - 4) * 2 + 1;
+std::string adpcmWavBytes(const Wave& w);
+void writeAdpcmWav(const std::filesystem::path& file, const Wave& w);
 
 // Cuts leading and trailing parts quieter than `threshold` (keeping a few
 // milliseconds of the fade).

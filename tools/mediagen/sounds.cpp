@@ -206,7 +206,7 @@ void writeSpeech(const fs::path& soundDir, const fs::path& scratch,
         normalize(b, kSpeechRms);
         char name[32];
         std::snprintf(name, sizeof name, "sd%03d.wav", v.number);
-        writeWav(soundDir / name, assembleRecital(a, b));
+        writeAdpcmWav(soundDir / name, assembleRecital(a, b));
     }
     for (const auto& [name, text] : kPrompts)
         prompts[name] = std::move(waves[i++]);
@@ -218,7 +218,7 @@ void writeSpeech(const fs::path& soundDir, const fs::path& scratch,
                 seven.push_back(&v);
         char name[32];
         std::snprintf(name, sizeof name, "word%02d.wav", f);
-        writeWav(soundDir / name, assembleWordFile(seven, sounds));
+        writeAdpcmWav(soundDir / name, assembleWordFile(seven, sounds));
     }
 }
 
