@@ -103,6 +103,7 @@ class DevicePlayer final : public SoundPlayer {
             return;
         }
         WavInfo w;
+        // A WAV file whose frames we can find without decoding it all.
         const bool pcm = readWavInfo(path, w);
         if (!pcm && !std::filesystem::is_regular_file(path)) {
             std::fprintf(stderr, "sound: %s is missing\n", path.c_str());
@@ -112,7 +113,7 @@ class DevicePlayer final : public SoundPlayer {
         double durMs = pcm ? w.lengthMs() : 0;
         std::uint64_t firstFrame = 0, endFrame = 0;
         if (pcm) {
-            const std::uint64_t frames = w.dataBytes / std::uint64_t(w.blockAlign);
+            const std::uint64_t frames = w.frames;
             endFrame = frames;
             if (range) {
                 firstFrame = toFrame(startMs, w.sampleRate, frames);
@@ -124,8 +125,9 @@ class DevicePlayer final : public SoundPlayer {
             silentFor(durMs);
             return;
         }
+        std::uint64_t decodedFrom = firstFrame;
         if (pcm && range)
-            sound_ = loadSlice(path, w, firstFrame, endFrame);
+            sound_ = loadSlice(path, w, firstFrame, endFrame, decodedFrom);
         else
             sound_ = dev_.loadSound(path);
         if (!sound_) {
@@ -135,6 +137,23 @@ class DevicePlayer final : public SoundPlayer {
             return;
         }
         platform::Sound* toPlay = sound_.get();
+        if (pcm && range && decodedFrom != firstFrame) {
+            // Compressed blocks decode whole: cut the range out of them.
+            const double bytesPerMs = double(dev_.format().frequency) * frameBytes() / 1000.0;
+            const double lead = double(firstFrame - decodedFrom) * 1000.0 / w.sampleRate;
+            const std::uint64_t all = sound_->bytes();
+            const std::uint64_t from = std::min<std::uint64_t>(all, sliceByte(lead, bytesPerMs));
+            const std::uint64_t to =
+                std::clamp<std::uint64_t>(sliceByte(lead + durMs, bytesPerMs), from, all);
+            slice_ = dev_.slice(*sound_, std::size_t(from), std::size_t(to));
+            toPlay = slice_.get();
+        } else if (pcm && range && w.format == WavInfo::ImaAdpcm) {
+            const double bytesPerMs = double(dev_.format().frequency) * frameBytes() / 1000.0;
+            const std::uint64_t all = sound_->bytes();
+            slice_ =
+                dev_.slice(*sound_, 0, std::size_t(std::min(all, sliceByte(durMs, bytesPerMs))));
+            toPlay = slice_.get();
+        }
         if (!pcm) {
             // A compressed file is sliced after the device has decoded it.
             const double bytesPerMs = double(dev_.format().frequency) * frameBytes() / 1000.0;
@@ -243,14 +262,25 @@ class DevicePlayer final : public SoundPlayer {
     }
 
     // Reads only the frames of the range, so a character's 1.5 s slot does not
-    // load the whole 147 s file.
+    // load the whole 147 s file. Compressed files are read in whole blocks,
+    // from the block holding `first`; `decodedFrom` says which frame the
+    // sound then starts with.
     std::unique_ptr<platform::Sound> loadSlice(const std::string& path, const WavInfo& w,
-                                               std::uint64_t first, std::uint64_t end) {
-        const std::uint64_t bytes = (end - first) * std::uint64_t(w.blockAlign);
-        std::vector<std::uint8_t> wav(44 + bytes);
+                                               std::uint64_t first, std::uint64_t end,
+                                               std::uint64_t& decodedFrom) {
+        const auto spb = std::uint64_t(w.samplesPerBlock);
+        const std::uint64_t firstBlock = first / spb;
+        const std::uint64_t blocks = w.dataBytes / std::uint64_t(w.blockAlign);
+        const std::uint64_t endBlock = std::min(blocks, (end + spb - 1) / spb);
+        decodedFrom = firstBlock * spb;
+        const std::uint64_t bytes =
+            (std::max(endBlock, firstBlock) - firstBlock) * std::uint64_t(w.blockAlign);
+        const bool ima = w.format == WavInfo::ImaAdpcm;
+        const std::size_t head = ima ? 48 : 44;
+        std::vector<std::uint8_t> wav(head + bytes);
         std::ifstream f(path, std::ios::binary);
-        f.seekg(std::streamoff(w.dataOffset + first * std::uint64_t(w.blockAlign)));
-        if (!f.read(reinterpret_cast<char*>(wav.data() + 44), std::streamsize(bytes)))
+        f.seekg(std::streamoff(w.dataOffset + firstBlock * std::uint64_t(w.blockAlign)));
+        if (!f.read(reinterpret_cast<char*>(wav.data() + head), std::streamsize(bytes)))
             return nullptr;
         auto put32 = [&](std::size_t at, std::uint32_t v) {
             for (int i = 0; i < 4; ++i)
@@ -261,16 +291,20 @@ class DevicePlayer final : public SoundPlayer {
             wav[at + 1] = std::uint8_t(v >> 8);
         };
         std::copy_n("RIFF----WAVEfmt ", 16, wav.begin());
-        put32(4, std::uint32_t(36 + bytes));
-        put32(16, 16);
-        put16(20, 1);
+        put32(4, std::uint32_t(head - 8 + bytes));
+        put32(16, ima ? 20 : 16);
+        put16(20, ima ? 0x11 : 1);
         put16(22, std::uint32_t(w.channels));
         put32(24, std::uint32_t(w.sampleRate));
         put32(28, w.byteRate);
         put16(32, std::uint32_t(w.blockAlign));
         put16(34, std::uint32_t(w.bitsPerSample));
-        std::copy_n("data", 4, wav.begin() + 36);
-        put32(40, std::uint32_t(bytes));
+        if (ima) {
+            put16(36, 2);
+            put16(38, std::uint32_t(w.samplesPerBlock));
+        }
+        std::copy_n("data", 4, wav.begin() + std::ptrdiff_t(head - 8));
+        put32(head - 4, std::uint32_t(bytes));
         return dev_.loadWav(wav);
     }
 

@@ -58,6 +58,8 @@ bool readWavInfo(const std::string& path, WavInfo& out) {
     std::uint64_t pos = 12;
     WavInfo w;
     bool haveFmt = false;
+    std::uint64_t factFrames = 0;
+    bool haveFact = false;
     while (pos + 8 <= fileSize) {
         f.seekg(std::streamoff(pos));
         unsigned char ch[8];
@@ -70,20 +72,41 @@ bool readWavInfo(const std::string& path, WavInfo& out) {
             if (size < 16 || !f.read(reinterpret_cast<char*>(fmt), 16))
                 return false;
             const int tag = le16(fmt);
-            if (tag != 1 && tag != 0xFFFE)
+            if (tag != 1 && tag != 0xFFFE && tag != 0x11)
                 return false;
+            w.format = tag == 0x11 ? WavInfo::ImaAdpcm : WavInfo::Pcm;
             w.channels = le16(fmt + 2);
             w.sampleRate = int(le32(fmt + 4));
             w.byteRate = le32(fmt + 8);
             w.blockAlign = le16(fmt + 12);
             w.bitsPerSample = le16(fmt + 14);
-            haveFmt = w.channels > 0 && w.blockAlign > 0 && w.byteRate > 0;
+            haveFmt = w.channels > 0 && w.blockAlign > 0 && w.byteRate > 0 && w.sampleRate > 0;
+            if (w.format == WavInfo::ImaAdpcm) {
+                // 4 header bytes per channel, then two samples a byte; the
+                // header's own sample counts too.
+                unsigned char ext[4];
+                const int perChannel = w.blockAlign / std::max(w.channels, 1) - 4;
+                if (size < 20 || !f.read(reinterpret_cast<char*>(ext), 4) || perChannel < 1 ||
+                    w.bitsPerSample != 4 || le16(ext + 2) != perChannel * 2 + 1)
+                    return false;
+                w.samplesPerBlock = le16(ext + 2);
+            }
+        } else if (id == "fact" && size >= 4) {
+            unsigned char n[4];
+            if (!f.read(reinterpret_cast<char*>(n), 4))
+                return false;
+            factFrames = le32(n);
+            haveFact = true;
         } else if (id == "data") {
             if (!haveFmt)
                 return false;
             w.dataOffset = pos + 8;
             w.dataBytes = std::min(size, fileSize - w.dataOffset);
             w.dataBytes -= w.dataBytes % std::uint64_t(w.blockAlign);
+            w.frames = w.dataBytes / std::uint64_t(w.blockAlign) * std::uint64_t(w.samplesPerBlock);
+            // The fact chunk tells how much of the last block is sound.
+            if (w.format == WavInfo::ImaAdpcm && haveFact)
+                w.frames = std::min(w.frames, factFrames);
             out = w;
             return true;
         }

@@ -16,17 +16,21 @@ std::string soundPath(std::string_view path);
 std::string baseName(std::string_view path);
 
 struct WavInfo {
+    enum Format { Pcm, ImaAdpcm };
+    Format format = Pcm;
     int channels = 0;
     int sampleRate = 0;
     int bitsPerSample = 0;
-    int blockAlign = 0; // bytes per sample frame
+    int blockAlign = 0; // PCM: bytes per sample frame; ADPCM: bytes per block
+    int samplesPerBlock = 1;
     std::uint32_t byteRate = 0;
     std::uint64_t dataOffset = 0;
-    std::uint64_t dataBytes = 0; // clamped to what the file holds
-    double lengthMs() const { return byteRate ? double(dataBytes) * 1000.0 / byteRate : 0.0; }
+    std::uint64_t dataBytes = 0; // clamped to what the file holds, whole blocks
+    std::uint64_t frames = 0;    // sample frames
+    double lengthMs() const { return sampleRate ? double(frames) * 1000.0 / sampleRate : 0.0; }
 };
 
-// False when the file is missing or not a PCM WAV file.
+// False when the file is missing or neither a PCM nor an IMA ADPCM WAV file.
 bool readWavInfo(const std::string& path, WavInfo& out);
 
 // Length in milliseconds of a standard MIDI file, from its tempo map; 0 when

@@ -3,6 +3,7 @@
 // clock for well under a second each.
 #include "MediaTestKit.h"
 #include "media/AudioPlayers.h"
+#include "media/SoundFile.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace media;
@@ -123,6 +125,55 @@ TEST_F(DiskAudio, RangePlaysExactlyTheSamplesOfItsSlot) {
         ASSERT_EQ(heard[first + i], pcm[begin + i]) << "sample " << i;
     for (std::size_t i = first + count; i < heard.size(); ++i)
         ASSERT_EQ(heard[i], 0) << "sound after the slot at " << i - first - count;
+}
+
+TEST_F(DiskAudio, CompressedSpeechPlaysExactlyItsSlotFromWithinABlock) {
+    // Speech files are IMA ADPCM: a range starting inside a block must still
+    // start on its own sample and stop on its last.
+    const int rate = 22050;
+    std::vector<std::int16_t> pcm(static_cast<std::size_t>(rate));
+    for (int i = 0; i < rate; ++i)
+        pcm[std::size_t(i)] = std::int16_t(9000 + (i % 400) * 10); // never near 0
+    mediatest::writeWav(dir.file("plain.wav"), rate, 1, pcm);
+    const std::string adpcm = dir.file("speech.wav"), ref = dir.file("ref.wav");
+    ASSERT_EQ(std::system(("sox -q " + dir.file("plain.wav") + " -e ima-adpcm " + adpcm).c_str()),
+              0);
+    ASSERT_EQ(std::system(("sox -q " + adpcm + " -e signed -b 16 " + ref).c_str()), 0);
+    WavInfo info;
+    ASSERT_TRUE(readWavInfo(adpcm, info));
+    EXPECT_EQ(info.format, WavInfo::ImaAdpcm);
+    EXPECT_EQ(info.frames, std::uint64_t(rate));
+    EXPECT_NEAR(double(soundLengthMs(adpcm)), 1000.0, 1.0);
+    WavInfo refInfo;
+    ASSERT_TRUE(readWavInfo(ref, refInfo));
+    std::vector<std::int16_t> decoded(static_cast<std::size_t>(rate));
+    {
+        std::ifstream f(ref, std::ios::binary);
+        f.seekg(std::streamoff(refInfo.dataOffset));
+        f.read(reinterpret_cast<char*>(decoded.data()), std::streamsize(decoded.size() * 2));
+    }
+    {
+        RealLoop loop;
+        auto backend =
+            createAudioBackend(platform::createAudioDevice({rate, 1024, platform::kSoundFont}));
+        auto fx = backend->createPlayer(loop.rt);
+        fx->onEnd = [&] { loop.rt.quit(); };
+        fx->fileName = adpcm;
+        fx->setNotify(true);
+        fx->playRange(300, 499); // frame 6615: inside a block
+        loop.runFor(2000);
+        fx.reset();
+    }
+    const auto heard = readRaw(out);
+    std::size_t first = 0;
+    while (first < heard.size() && heard[first] == 0)
+        ++first;
+    const std::size_t begin = std::size_t(rate) * 3 / 10, count = std::size_t(rate) / 5;
+    ASSERT_GE(heard.size() - first, 2 * count) << "the slot is cut short";
+    for (std::size_t i = 0; i < count; ++i)
+        ASSERT_EQ(heard[first + 2 * i], decoded[begin + i]) << "sample " << i;
+    for (std::size_t i = first + 2 * count; i < heard.size(); ++i)
+        ASSERT_EQ(heard[i], 0) << "sound after the slot at " << i - first - 2 * count;
 }
 
 TEST_F(DiskAudio, MidiTunePlaysThroughTheSoundFont) {
