@@ -392,7 +392,7 @@ void TextBox::paint(Picture& target, Point origin) {
     };
     if (selLength() > 0) {
         const int sx = xOf(selStart()), ex = xOf(selStart() + selLength());
-        target.fillRect({at.x + sx, at.y, ex - sx, lineH}, kHighlight);
+        target.fillRect(Rect{at.x + sx, at.y, ex - sx, lineH}.intersected(r), kHighlight);
         target.drawMask(maskColumns(m, sx, ex), {at.x + sx, at.y}, kHighlightText);
         return;
     }
