@@ -46,6 +46,13 @@ struct Blocks : ::testing::Test {
         h.runtime.mouseMove(cellPoint(r2, c2), 1);
         h.runtime.mouseUp(cellPoint(r2, c2));
     }
+    // Whether a press on the cell lifts its block (let go at once).
+    bool canPick(int row, int col) {
+        h.runtime.mouseDown(cellPoint(row, col));
+        const bool lifted = game->dragging;
+        h.runtime.mouseUp(cellPoint(row, col));
+        return lifted;
+    }
     std::pair<int, int> origin(int r, int c) const {
         const auto& cell = game->blockGrid[std::size_t(r)][std::size_t(c)];
         return {cell.originRow, cell.originCol};
@@ -216,9 +223,7 @@ TEST_F(Blocks, PickingSpeaksTheBlockAndTheCarriedBlockFlashesInTwoLooks) {
     // A second block cannot be picked while the first one is being spoken
     // and carried.
     h.runtime.mouseUp(to);
-    h.runtime.mouseDown(cellPoint(1, 2));
-    EXPECT_FALSE(game->dragging);
-    h.runtime.mouseUp(cellPoint(1, 2));
+    EXPECT_FALSE(canPick(1, 2));
 }
 
 TEST_F(Blocks, ADropOnItsOwnCellOnlyRepaintsItAndOneElsewhereSwaps) {
@@ -327,10 +332,7 @@ TEST_F(Blocks, TheLastRowWinsWithTheTimeBonusAndTheBlocksComeToRest) {
     EXPECT_EQ(fileText(bestFile()), " 133| 0| 0| 0| 0| 0| 0| 0| 0| 0| 0|");
     settle();
     EXPECT_EQ(countPlayed(h, "victory.wav"), 1);
-    // Blocks at rest cannot be picked.
-    h.runtime.mouseDown(cellPoint(1, 2));
-    EXPECT_FALSE(game->dragging);
-    h.runtime.mouseUp(cellPoint(1, 2));
+    EXPECT_FALSE(canPick(1, 2)) << "blocks at rest stay";
 
     // Start again: the same verse, shuffled, every row to be done anew, the
     // score kept.
@@ -355,10 +357,7 @@ TEST_F(Blocks, ADropOnALockedRowIsRefused) {
     EXPECT_EQ(origin(1, 5), locked);
     EXPECT_EQ(origin(2, 5), carried);
     EXPECT_EQ(game->blockGrid[2][5].state, game05Frm::Movable);
-    // Locked blocks cannot be picked.
-    h.runtime.mouseDown(cellPoint(1, 5));
-    EXPECT_FALSE(game->dragging);
-    h.runtime.mouseUp(cellPoint(1, 5));
+    EXPECT_FALSE(canPick(1, 5)) << "locked blocks stay";
 }
 
 TEST_F(Blocks, TimeUpStopsTheCountdownPlaysTheErrorAndFreezesTheBlocks) {
@@ -376,9 +375,7 @@ TEST_F(Blocks, TimeUpStopsTheCountdownPlaysTheErrorAndFreezesTheBlocks) {
     settle();
     EXPECT_EQ(countPlayed(h, "err.wav"), 1);
     h.runtime.mouseUp(cellPoint(1, 2));
-    h.runtime.mouseDown(cellPoint(1, 3));
-    EXPECT_FALSE(game->dragging);
-    h.runtime.mouseUp(cellPoint(1, 3));
+    EXPECT_FALSE(canPick(1, 3));
     // The time read-out is blank: five blank cells of the digit strip.
     const ui::Point at = game->textFields[game05Frm::TimeDisplay - 1];
     const ui::Picture& digits = game->workPic[game05Frm::Digits];

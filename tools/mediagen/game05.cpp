@@ -173,20 +173,8 @@ void icon(cairo_t* cr, Icon i, double cx, double cy, double s) {
 }
 
 void drawButton(cairo_t* cr, const Button& b, bool lit) {
-    PanelStyle st;
-    const Color c = lit ? lighter(b.color, 0.2) : b.color;
-    st.top = lighter(c, lit ? 0.6 : 0.45);
-    st.bottom = c;
-    st.border = lit ? hex(0xfff176) : darker(c, 0.35);
-    st.borderWidth = lit ? 3.5 : 2.5;
-    st.radius = 12;
-    st.shadow = false;
-    panel(cr, b.r.x + 1.5, b.r.y + 1.5, b.r.w - 3, b.r.h - 3, st);
+    gameButton(cr, b.r.x, b.r.y, b.r.w, b.r.h, b.color, lit);
     icon(cr, b.icon, b.r.x + b.r.w / 2.0, b.r.y + b.r.h / 2.0, std::min(b.r.w, b.r.h) * 0.8);
-    if (lit) {
-        star(cr, b.r.x + 8, b.r.y + 8, 4.5, hex(0xfff59d), hex(0xffa000));
-        star(cr, b.r.x + b.r.w - 8, b.r.y + b.r.h - 8, 3.5, hex(0xfff59d), hex(0xffa000));
-    }
 }
 
 // The dark well a read-out's digits are painted in.

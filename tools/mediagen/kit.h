@@ -111,6 +111,10 @@ struct PanelStyle {
 };
 void panel(cairo_t* cr, double x, double y, double w, double h, const PanelStyle& style);
 
+// A game screen's push button, plain or lit (brighter, a yellow rim and two
+// sparkles) as when the pointer rests on it; its caption or icon goes on top.
+void gameButton(cairo_t* cr, double x, double y, double w, double h, Color color, bool lit);
+
 // Outlined text centred on (cx, cy): the outline is stroked first so the
 // fill keeps the full glyph shape.
 struct TextStyle {

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 
 namespace games {
 
@@ -45,15 +46,11 @@ game05Frm::game05Frm(core::App& a)
       flashTimer(*this, 200), midiTimer(*this, kMusicCheckMs) {
     butnImg[0].setVisible(false);
     movePic[0].setVisible(false);
-    butnImg.onMouseMove = [this](int i, int b, int s, int x, int y) {
-        butnImg_MouseMove(i, b, s, x, y);
-    };
-    butnImg.onMouseUp = [this](int i, int b, int s, int x, int y) {
-        butnImg_MouseUp(i, b, s, x, y);
-    };
-    countTimer.onTimer = [this] { countTimer_Timer(); };
-    flashTimer.onTimer = [this] { flashTimer_Timer(); };
-    midiTimer.onTimer = [this] { midiTimer_Timer(); };
+    butnImg.onMouseMove = std::bind_front(&game05Frm::butnImg_MouseMove, this);
+    butnImg.onMouseUp = std::bind_front(&game05Frm::butnImg_MouseUp, this);
+    countTimer.onTimer = std::bind_front(&game05Frm::countTimer_Timer, this);
+    flashTimer.onTimer = std::bind_front(&game05Frm::flashTimer_Timer, this);
+    midiTimer.onTimer = std::bind_front(&game05Frm::midiTimer_Timer, this);
 }
 
 game05Frm::~game05Frm() = default;
@@ -61,10 +58,6 @@ game05Frm::~game05Frm() = default;
 ui::Rect game05Frm::cellRect(int row, int col) const {
     return {blockOrigin.x + kPitchX * (col - 1), blockOrigin.y + kPitchY * (row - 1), kBlockW,
             kBlockH};
-}
-
-double game05Frm::rnd() {
-    return core::rnd(app);
 }
 
 // ---- load -------------------------------------------------------------------
@@ -155,7 +148,7 @@ void game05Frm::getRandomWords() {
             blockGrid[std::size_t(r)][std::size_t(c)] = {std::int8_t(r), std::int8_t(c), AtRest, 0};
     }
     const std::vector<int> dealt =
-        verses::dealVerses(book_, blockLevel, disjoint_, [this] { return rnd(); });
+        verses::dealVerses(book_, blockLevel, disjoint_, [this] { return core::rnd(app); });
     // Only a book without verses deals short; the level then shrinks to it.
     if (!dealt.empty() && int(dealt.size()) < blockLevel)
         blockLevel = std::int16_t(dealt.size());
@@ -202,7 +195,8 @@ void game05Frm::newBlockGame() {
 }
 
 void game05Frm::shuffleBlocks() {
-    auto swapTwo = [this] {
+    auto rnd = [this] { return core::rnd(app); };
+    auto swapTwo = [this, &rnd] {
         int r1 = 0, c1 = 0, r2 = 0, c2 = 0;
         do {
             r1 = int(rnd() * blockLevel) + 1;
@@ -289,50 +283,39 @@ void game05Frm::butnImg_MouseMove(int index, int, int, int, int) {
 }
 
 void game05Frm::butnImg_MouseUp(int index, int, int, int x, int y) {
-    // A block carried off the grid and let go over a button goes home.
-    if (dragging) {
+    // A block carried off the grid and let go over a button goes home; the
+    // button was never pressed.
+    if (dragging)
         cancelDrag();
-        return;
-    }
-    if (isBusy() || g().soundPlaying != 0 || !loaded_)
-        return;
-    const ui::Image& b = butnImg[index];
-    if (x < 0 || y < 0 || x >= b.width() || y >= b.height())
-        return; // released beside the button
-    runCommand(index);
+    else if (!isBusy() && g().soundPlaying == 0 && loaded_ && kit::releasedOn(butnImg[index], x, y))
+        runCommand(index);
 }
 
 void game05Frm::runCommand(int index) {
     kit::CommandScope scope(*this);
-    switch (index) {
-    case Start:
-        core::playSoundWait(app, 6);
-        newBlockGame();
-        if (unloading())
-            return;
-        showLevelInfo();
-        countTimer.start();
-        break;
-    case Help:
+    if (index == Start) {
+        startGame();
+    } else if (index == Help) {
         core::showHelp(app);
         core::playSoundWait(app, 15);
         invalidate();
-        break;
-    case Back:
+    } else if (index == Back) {
         core::playSoundWait(app, 12);
         app.load("gameFrm");
         unload();
         scope.leaving();
-        break;
-    case NextLevel:
-        changeLevel(1);
-        break;
-    case PreviousLevel:
-        changeLevel(-1);
-        break;
-    default:
-        break;
+    } else if (index == NextLevel || index == PreviousLevel) {
+        changeLevel(index == NextLevel ? 1 : -1);
     }
+}
+
+void game05Frm::startGame() {
+    core::playSoundWait(app, 6);
+    newBlockGame();
+    if (unloading())
+        return;
+    showLevelInfo();
+    countTimer.start();
 }
 
 void game05Frm::changeLevel(int step) {

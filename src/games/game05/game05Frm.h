@@ -125,13 +125,13 @@ class game05Frm : public core::Screen {
     void showButtonHover();
     void hideButtonHover();
     void runCommand(int index);
+    void startGame();
     void changeLevel(int step);
     void showNumber(int display, int value, int digits, int pitch);
     bool insideGrid(int x, int y) const;
     // The pointer over the grid: the moving hand while a block is carried,
     // the pointing hand over blocks that can be picked.
     void showGridPointer();
-    double rnd();
 
     core::VerseBook book_;
     std::vector<int> disjoint_;

@@ -11,6 +11,10 @@ void createButtons(ui::ControlArray<ui::Image>& butnImg, const std::vector<gfx::
     }
 }
 
+bool releasedOn(const ui::Control& button, int x, int y) {
+    return x >= 0 && y >= 0 && x < button.width() && y < button.height();
+}
+
 std::string buttonLook(const std::string& folder, int index, std::string_view suffix) {
     return folder + "pics/butn" + std::to_string(index + 1) + std::string(suffix) + ".bmp";
 }
