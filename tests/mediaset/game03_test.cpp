@@ -213,6 +213,24 @@ TEST(ColouringGame, EveryDrawingAgreesWithItsRegionMap) {
                                      black(x + dx, y + dy + 1) && black(x + dx + 1, y + dy + 1));
                     ASSERT_TRUE(block) << "thin ink at " << x << "," << y;
                 }
+        // Regions whose codes differ by ten take the same colour, so they
+        // never meet across an outline.
+        for (int y = 0; y < img->height; ++y)
+            for (int x = 0; x < img->width; ++x) {
+                if (codes[size_t(y) * img->width + x] != kNoRegion)
+                    continue;
+                std::set<int> near;
+                for (int dy = -3; dy <= 3; ++dy)
+                    for (int dx = -3; dx <= 3; ++dx) {
+                        const int nx = x + dx, ny = y + dy;
+                        if (nx >= 0 && ny >= 0 && nx < img->width && ny < img->height &&
+                            codes[size_t(ny) * img->width + nx] != kNoRegion)
+                            near.insert(codes[size_t(ny) * img->width + nx]);
+                    }
+                for (int c : near)
+                    ASSERT_FALSE(near.count(c + 10))
+                        << "codes " << c << " and " << c + 10 << " meet at " << x << "," << y;
+            }
         // The game's own fill, seeded anywhere in a region, floods exactly
         // the pixels of its code.
         const gfx::Picture drawing = toPicture(*img);

@@ -711,36 +711,80 @@ std::vector<std::set<int>> neighbours(const Regions& r) {
     return adj;
 }
 
+// Gives each region a class (its code mod 10) with room left in it, no two
+// neighbours in one class; among the classes allowed, those that regions two
+// steps away have least come first. False when the step budget runs out.
+struct ClassSearch {
+    const std::vector<std::set<int>>& adj;
+    const std::vector<std::set<int>>& near;
+    std::vector<int> order, cls;
+    std::array<int, 10> room{};
+    long steps = 1000000;
+
+    bool run(std::size_t next) {
+        if (next == order.size())
+            return true;
+        if (--steps < 0)
+            return false;
+        const int region = order[next];
+        std::array<std::pair<int, int>, 10> byNearness{};
+        for (int k = 0; k < 10; ++k) {
+            int close = 0;
+            for (int other : near[std::size_t(region)])
+                close += other != region && cls[std::size_t(other)] == k;
+            byNearness[std::size_t(k)] = {close, k};
+        }
+        std::stable_sort(byNearness.begin(), byNearness.end());
+        for (const auto& [close, k] : byNearness) {
+            bool clash = room[std::size_t(k)] == 0;
+            for (int other : adj[std::size_t(region)])
+                clash = clash || (other != region && cls[std::size_t(other)] == k);
+            if (clash)
+                continue;
+            cls[std::size_t(region)] = k;
+            --room[std::size_t(k)];
+            if (run(next + 1))
+                return true;
+            ++room[std::size_t(k)];
+            cls[std::size_t(region)] = -1;
+        }
+        return false;
+    }
+};
+
 // Codes 0 .. n-1, one a region. Codes that differ by ten want the same
-// character and so the same colour: keep such regions apart, so that no
-// two neighbours end up one patch of colour.
+// character and so the same colour: such regions never touch, and are kept
+// further apart where that can be had (a flame inside a flame in the colour
+// of the sky would look like a hole).
 std::vector<int> assignCodes(const Regions& r) {
     const int n = int(r.size.size());
-    std::vector<int> order(std::size_t(n), 0);
-    for (int i = 0; i < n; ++i)
-        order[std::size_t(i)] = i;
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return r.size[std::size_t(a)] > r.size[std::size_t(b)]; });
     const auto adj = neighbours(r);
+    std::vector<std::set<int>> near = adj;
+    for (int a = 0; a < n; ++a)
+        for (int b : adj[std::size_t(a)])
+            near[std::size_t(a)].insert(adj[std::size_t(b)].begin(), adj[std::size_t(b)].end());
+    ClassSearch search{adj, near, {}, std::vector<int>(std::size_t(n), -1), {}};
+    for (int i = 0; i < n; ++i)
+        search.order.push_back(i);
+    // The most hemmed-in regions first.
+    std::stable_sort(search.order.begin(), search.order.end(), [&](int a, int b) {
+        return adj[std::size_t(a)].size() > adj[std::size_t(b)].size();
+    });
+    for (int c = 0; c < n; ++c)
+        ++search.room[std::size_t(c % 10)];
+    if (!search.run(0))
+        throw std::runtime_error("colouring drawing: no way to keep same-coloured regions apart");
+    // Within a class the larger region takes the lower code.
+    std::vector<int> bySize(std::size_t(n), 0);
+    for (int i = 0; i < n; ++i)
+        bySize[std::size_t(i)] = i;
+    std::stable_sort(bySize.begin(), bySize.end(),
+                     [&](int a, int b) { return r.size[std::size_t(a)] > r.size[std::size_t(b)]; });
+    std::array<int, 10> used{};
     std::vector<int> code(std::size_t(n), -1);
-    std::vector<bool> taken(std::size_t(n), false);
-    for (int region : order) {
-        int chosen = -1;
-        for (int c = 0; c < n && chosen < 0; ++c) {
-            if (taken[std::size_t(c)])
-                continue;
-            bool clash = false;
-            for (int other : adj[std::size_t(region)])
-                if (code[std::size_t(other)] >= 0 && code[std::size_t(other)] % 10 == c % 10)
-                    clash = true;
-            if (!clash)
-                chosen = c;
-        }
-        for (int c = 0; c < n && chosen < 0; ++c)
-            if (!taken[std::size_t(c)])
-                chosen = c;
-        code[std::size_t(region)] = chosen;
-        taken[std::size_t(chosen)] = true;
+    for (int region : bySize) {
+        const int k = search.cls[std::size_t(region)];
+        code[std::size_t(region)] = k + 10 * used[std::size_t(k)]++;
     }
     return code;
 }
