@@ -407,9 +407,20 @@ TEST_F(Colouring, BackReturnsToTheHubAndMusicRunsMeanwhile) {
     openAt(5);
     h.runtime.advance(1100);
     EXPECT_NE(h.app.state.musicPlaying, 0);
+    h.app.state.busy = -1; // the keys wait while a command runs
+    h.runtime.keyDown(ui::key::F1);
+    h.app.state.busy = 0;
+    settle();
+    EXPECT_EQ(countPlayed(h, "help_snd.wav"), 0);
     h.runtime.keyDown(ui::key::F1);
     settle();
     EXPECT_EQ(countPlayed(h, "help_snd.wav"), 1);
+    // A press that slides off a button before the release does nothing.
+    const int picture = game->pictureNo;
+    const ui::Rect r = game->butnImg[game03Frm::Picture].rect();
+    h.runtime.mouseDown(h.at(*game, r.x + 5, r.y + 5));
+    h.runtime.mouseUp(h.at(*game, r.x - 40, r.y + 5));
+    EXPECT_EQ(game->pictureNo, picture);
     press(game03Frm::Back);
     h.runtime.advance(0);
     EXPECT_EQ(h.find<game03Frm>(), nullptr);

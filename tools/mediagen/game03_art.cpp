@@ -82,15 +82,15 @@ void circle(cairo_t* cr, double cx, double cy, double r) {
     cairo_close_path(cr);
 }
 
+// A unit circle seen through a stretched and turned page.
 void ellipse(cairo_t* cr, double cx, double cy, double rx, double ry, double angle = 0) {
-    cairo_save(cr);
+    cairo_matrix_t page;
+    cairo_get_matrix(cr, &page);
     cairo_translate(cr, cx, cy);
     cairo_rotate(cr, angle);
     cairo_scale(cr, rx, ry);
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, 0, 0, 1, 0, 2 * pi);
-    cairo_close_path(cr);
-    cairo_restore(cr);
+    circle(cr, 0, 0, 1);
+    cairo_set_matrix(cr, &page);
 }
 
 void poly(cairo_t* cr, std::initializer_list<P> pts) {

@@ -6,7 +6,6 @@
 #include "games/kit/Buttons.h"
 #include "games/kit/Drawing.h"
 #include "games/kit/GameFiles.h"
-#include "gfx/Keys.h"
 #include "ui/Runtime.h"
 
 #include <algorithm>
@@ -134,6 +133,8 @@ void game03Frm::showPicture() {
     if (pictureName.empty())
         return;
     areaPic[0] = runtime().loadPicture(gameFolder() + pictureName + ".bmp");
+    // Without its drawing the area shows the background, not the last drawing.
+    screenPic.surface().blit(screenPic.picture(), colourArea, {colourArea.x, colourArea.y});
     screenPic.surface().blit(areaPic[0], {0, 0, colourArea.w, colourArea.h},
                              {colourArea.x, colourArea.y});
     repaint(colourArea);
@@ -335,56 +336,46 @@ void game03Frm::butnImg_MouseMove(int index, int, int, int, int) {
 }
 
 void game03Frm::butnImg_MouseUp(int index, int, int, int x, int y) {
-    if (isBusy() || !loaded_)
-        return;
-    const ui::Image& b = butnImg[index];
-    if (x < 0 || y < 0 || x >= b.width() || y >= b.height())
-        return; // released beside the button
-    runCommand(index);
+    if (!isBusy() && loaded_ && kit::releasedOn(butnImg[index], x, y))
+        runCommand(index);
 }
 
 void game03Frm::runCommand(int index) {
     kit::CommandScope scope(*this);
-    switch (index) {
-    case Back:
+    if (index == Back) {
         core::playSoundWait(app, 12);
         app.load("gameFrm");
         unload();
         scope.leaving();
-        return;
-    case Help:
+    } else if (index == Help) {
         core::showHelp(app);
         core::playSoundWait(app, 15);
         invalidate();
-        break;
-    case Picture:
-        core::playSoundWait(app, 9);
-        choosePicture();
-        filledCount = 0;
-        break;
-    case NewCharacters:
+    } else if (index == Picture || index == NewCharacters) {
+        // Either way the drawing starts uncoloured.
         core::playSoundWait(app, 9);
         filledCount = 0;
-        getRandomWords();
-        showWordPictures();
-        showScore();
-        pickPaletteColours();
-        colourPalette();
-        // The chosen slot now holds another colour: choose again.
-        chooseColour(-1);
-        showPicture();
-        break;
-    default:
-        break;
+        if (index == Picture)
+            choosePicture();
+        else
+            dealAgain();
     }
 }
 
+void game03Frm::dealAgain() {
+    getRandomWords();
+    showWordPictures();
+    showScore();
+    pickPaletteColours();
+    colourPalette();
+    // The chosen slot now holds another colour: choose again.
+    chooseColour(-1);
+    showPicture();
+}
+
 void game03Frm::Form_KeyDown(int& keyCode, int) {
-    if (isBusy() || keyCode != ui::key::F1)
-        return;
-    core::showHelp(app);
-    core::queueSound(app, 15);
-    invalidate();
+    if (kit::helpOnF1(*this, keyCode))
+        invalidate();
 }
 
 // ---- timers -------------------------------------------------------------------

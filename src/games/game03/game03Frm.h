@@ -86,6 +86,7 @@ class game03Frm : public core::Screen {
     void showScore();
     void showBest();
     void runCommand(int index);
+    void dealAgain();
     void clearHover();
     void repaint(ui::Rect r);
     double rnd();
