@@ -428,6 +428,21 @@ TEST_F(Colouring, BackReturnsToTheHubAndMusicRunsMeanwhile) {
     EXPECT_EQ(countPlayed(h, "return.wav"), 1);
 }
 
+TEST_F(Colouring, AnIdleGameShowsNothingNewAndAChoiceShowsOnlyTheSwatch) {
+    openAt(5);
+    h.runtime.frame();
+    const int presents = h.display.presentCount();
+    h.runtime.advance(5000); // the music timer ticks meanwhile
+    h.runtime.frame();
+    EXPECT_EQ(h.display.presentCount(), presents);
+    pickSlot(7);
+    h.runtime.frame();
+    const ui::Rect shown = h.display.lastRegion();
+    EXPECT_FALSE(shown.empty());
+    EXPECT_TRUE(shown.contains(game03Frm::kSwatch));
+    EXPECT_LE(shown.w * shown.h, 100 * 100);
+}
+
 TEST_F(Colouring, VersesWithTooFewReadingsStillDealTenFromTheVersesAfterThem) {
     h.start();
     // Every character of verse 1 reads alike.

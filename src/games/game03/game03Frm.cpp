@@ -274,8 +274,7 @@ void game03Frm::showBest() {
 
 // Only the changed part of the screen is shown again.
 void game03Frm::repaint(ui::Rect r) {
-    runtime().invalidate(
-        {left() + screenPic.left() + r.x, top() + screenPic.top() + r.y, r.w, r.h});
+    invalidate({screenPic.left() + r.x, screenPic.top() + r.y, r.w, r.h});
 }
 
 // ---- events -----------------------------------------------------------------
