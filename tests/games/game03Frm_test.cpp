@@ -443,6 +443,34 @@ TEST_F(Colouring, AnIdleGameShowsNothingNewAndAChoiceShowsOnlyTheSwatch) {
     EXPECT_LE(shown.w * shown.h, 100 * 100);
 }
 
+TEST_F(Colouring, DrawingsAreFoundWithoutTheirCountOrTheirRegionCounts) {
+    h.start();
+    // No number of drawings in the best-score file, no "colorNum:" lines.
+    core::writeLines(gameFile("data/data.txt"), {"40"});
+    auto layout = core::readLines(gameFile("data/pos_size.txt"));
+    ASSERT_TRUE(layout);
+    std::vector<std::string> counts, rest;
+    for (const std::string& l : *layout)
+        (l.rfind("colorNum:", 0) == 0 ? counts : rest).push_back(l);
+    core::writeLines(gameFile("data/pos_size.txt"), rest);
+    openAt(5);
+    EXPECT_EQ(game->bestScore, 40);
+    EXPECT_EQ(game->pictureCount, 10); // the drawings on disk
+    // Each drawing's region count comes from its map.
+    for (int n = 0; n < 3; ++n) {
+        EXPECT_EQ(int(regionPoints().size()), game->regionCounts[std::size_t(game->pictureNo)]);
+        press(game03Frm::Picture);
+    }
+    // With some lines but no number, the lines count the drawings.
+    rest.insert(rest.end(), counts.begin(), counts.begin() + 3);
+    core::writeLines(gameFile("data/pos_size.txt"), rest);
+    press(game03Frm::Back);
+    h.runtime.advance(0);
+    openAt(5);
+    EXPECT_EQ(game->pictureCount, 3);
+    EXPECT_LE(game->pictureNo, 3);
+}
+
 TEST_F(Colouring, VersesWithTooFewReadingsStillDealTenFromTheVersesAfterThem) {
     h.start();
     // Every character of verse 1 reads alike.

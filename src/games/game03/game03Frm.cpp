@@ -6,11 +6,13 @@
 #include "games/kit/Buttons.h"
 #include "games/kit/Drawing.h"
 #include "games/kit/GameFiles.h"
+#include "platform/Platform.h"
 #include "ui/Runtime.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <utility>
 
 namespace games {
@@ -101,6 +103,18 @@ void game03Frm::readLayout() {
     // through the layout.
     if (pictureCount < 1)
         pictureCount = std::int16_t(counts.size());
+    // Nor without both: the drawings are there to be counted.
+    if (pictureCount < 1) {
+        char name[32];
+        for (int n = 1; n < 100; ++n) {
+            std::snprintf(name, sizeof name, "pics/fill%02d.bmp", n);
+            if (!std::filesystem::exists(platform::nativePath(gameFolder() + name)))
+                break;
+            pictureCount = std::int16_t(n);
+        }
+        std::fprintf(stderr, "shizi: %s does not say how many drawings there are; %d found\n",
+                     (gameFolder() + "data\\data.txt").c_str(), int(pictureCount));
+    }
     regionCounts.assign(std::size_t(std::max<int>(pictureCount, 0)) + 1, 0);
     for (std::size_t i = 0; i < counts.size() && i + 1 < regionCounts.size(); ++i)
         regionCounts[i + 1] = counts[i];
