@@ -1,6 +1,7 @@
 #include "pictures.h"
 
 #include "game01.h"
+#include "game03.h"
 #include "game05.h"
 #include "mediagen.h"
 
@@ -555,6 +556,7 @@ void writePictures(const fs::path& appDir) {
     pictures::writeCharacterSheets(kj, book());
     writeGame01(appDir);
     writeGame05(appDir);
+    writeGame03(appDir);
 }
 
 } // namespace mediagen

@@ -24,6 +24,10 @@ bool releasedOn(const ui::Control& button, int x, int y);
 // `index` ("" highlighted, "S" normal, where a game has both).
 std::string buttonLook(const std::string& folder, int index, std::string_view suffix = "");
 
+// The help key of a game screen: F1 while the screen is not busy shows the
+// help and queues its cue; true when it did.
+bool helpOnF1(core::Screen& screen, int keyCode);
+
 // A button's command runs with `busy` set and the hourglass shown, and both
 // are cleared when it ends, unless the command leaves the screen: then the
 // next screen inherits `busy` and clears it once it is built.
