@@ -61,6 +61,7 @@ build-san: deps build $(SANBUILD)/CMakeCache.txt
 
 bench: build
 	$(BUILD)/shizi_bench
+	bench/screens.sh $(BUILD)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -70,6 +70,7 @@ class Control {
     virtual void keyDown(int& key, int shift) { (void)key, (void)shift; }
     virtual void keyUp(int& key, int shift) { (void)key, (void)shift; }
     virtual void textInput(const std::string&) {}
+    virtual void focusGot() {}
     virtual void focusLost() {}
     virtual bool acceptsFocus() const { return false; }
     // Whether a point (control pixels) belongs to the control for the mouse.

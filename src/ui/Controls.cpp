@@ -149,22 +149,81 @@ void PictureBox::print(Point at, std::string_view utf8, const Font& f, Color c) 
 
 // ---- TextBox -----------------------------------------------------------------
 
+namespace {
+
+// Two presses this close in time and place make a double click.
+constexpr Micros kDoubleClickTime = 500000;
+constexpr int kDoubleClickSlop = 4;
+// The inner margin of the box before left- or right-aligned text.
+constexpr int kTextPad = 3;
+constexpr Color kHighlight = rgb(51, 153, 255);
+constexpr Color kHighlightText = rgb(255, 255, 255);
+
+// Columns [from, to) of a mask.
+AlphaMask maskColumns(const AlphaMask& m, int from, int to) {
+    from = std::clamp(from, 0, m.width);
+    to = std::clamp(to, from, m.width);
+    AlphaMask part{to - from, m.height, {}};
+    part.alpha.reserve(std::size_t(part.width) * std::size_t(part.height));
+    for (int y = 0; y < m.height; ++y) {
+        const auto row = m.alpha.begin() + std::ptrdiff_t(y) * m.width;
+        part.alpha.insert(part.alpha.end(), row + from, row + to);
+    }
+    return part;
+}
+
+} // namespace
+
+int TextBox::length() const {
+    return int(charStarts(text_).size()) - 1;
+}
+
+std::string TextBox::selText() const {
+    const auto starts = charStarts(text_);
+    const int n = int(starts.size()) - 1;
+    const int a = std::clamp(selStart(), 0, n);
+    const int b = std::clamp(selStart() + selLength(), a, n);
+    return text_.substr(starts[a], starts[b] - starts[a]);
+}
+
+void TextBox::setSelection(int start, int len) {
+    const int n = length();
+    anchor_ = std::clamp(start, 0, n);
+    caret_ = std::clamp(anchor_ + std::max(0, len), anchor_, n);
+    invalidate();
+}
+
+void TextBox::selectAll() {
+    setSelection(0, length());
+}
+
 void TextBox::setText(std::string t) {
     if (t == text_)
         return;
     text_ = std::move(t);
-    caret_ = int(charStarts(text_).size()) - 1;
+    const int n = length();
+    anchor_ = changing_ > 0 ? 0 : n;
+    caret_ = n;
     invalidate();
-    if (onChange)
-        onChange();
+    changed();
 }
 
-void TextBox::mouseDown(int button, int shift, int x, int y) {
-    // The caret goes to the character boundary nearest the click.
+void TextBox::changed() {
+    ++changing_;
+    if (onChange)
+        onChange();
+    --changing_;
+}
+
+int TextBox::textLeft() const {
+    auto& fonts = runtime().fonts();
+    return alignedX(alignment, width(), fonts.measure(font.face(), text_).w, kTextPad);
+}
+
+int TextBox::boundaryAt(int x) const {
     auto& fonts = runtime().fonts();
     const auto starts = charStarts(text_);
-    const int textW = fonts.measure(font.face(), text_).w;
-    const int x0 = alignedX(alignment, width(), textW, 3);
+    const int x0 = textLeft();
     int best = 0, bestDist = 1 << 30;
     for (std::size_t i = 0; i < starts.size(); ++i) {
         const int w = fonts.measure(font.face(), text_.substr(0, starts[i])).w;
@@ -174,55 +233,128 @@ void TextBox::mouseDown(int button, int shift, int x, int y) {
             best = int(i);
         }
     }
-    caret_ = best;
+    return best;
+}
+
+void TextBox::moveCaret(int to, bool extend) {
+    caret_ = std::clamp(to, 0, length());
+    if (!extend)
+        anchor_ = caret_;
     invalidate();
+}
+
+void TextBox::replaceSelection(const std::string& with) {
+    const auto starts = charStarts(text_);
+    const int n = int(starts.size()) - 1;
+    const int a = std::clamp(selStart(), 0, n);
+    const int b = std::clamp(selStart() + selLength(), a, n);
+    std::string t = text_;
+    t.replace(starts[a], starts[b] - starts[a], with);
+    caret_ = anchor_ = a + int(charStarts(with).size()) - 1;
+    invalidate();
+    if (t == text_)
+        return;
+    text_ = std::move(t);
+    changed();
+}
+
+void TextBox::focusGot() {
+    selectAll();
+    selectedOnFocus_ = true;
+}
+
+void TextBox::focusLost() {
+    dragging_ = false;
+    selectedOnFocus_ = false;
+    invalidate();
+}
+
+void TextBox::mouseDown(int button, int shift, int x, int y) {
+    if (button & button::Left) {
+        const Micros now = runtime().now();
+        const bool doubleClick = lastPress_ >= 0 && now - lastPress_ <= kDoubleClickTime &&
+                                 std::abs(x - lastPressAt_.x) <= kDoubleClickSlop &&
+                                 std::abs(y - lastPressAt_.y) <= kDoubleClickSlop;
+        // A third press starts a new click rather than another double click.
+        lastPress_ = doubleClick ? -1 : now;
+        lastPressAt_ = {x, y};
+        const int at = boundaryAt(x);
+        dragging_ = !doubleClick;
+        dragStarted_ = false;
+        if (doubleClick) {
+            selectAll();
+        } else if (selectedOnFocus_) {
+            // The click that brought the focus keeps the whole text selected
+            // unless the pointer drags away from where it was pressed.
+            dragFrom_ = at;
+        } else {
+            if (!(shift & shiftmask::Shift))
+                anchor_ = at;
+            dragFrom_ = anchor_;
+            dragStarted_ = true;
+            moveCaret(at, true);
+        }
+        selectedOnFocus_ = false;
+    }
     Control::mouseDown(button, shift, x, y);
 }
 
+void TextBox::mouseMove(int button, int shift, int x, int y) {
+    if (dragging_ && (button & button::Left)) {
+        const int at = boundaryAt(x);
+        if (dragStarted_ || at != dragFrom_) {
+            dragStarted_ = true;
+            anchor_ = dragFrom_;
+            moveCaret(at, true);
+        }
+    }
+    Control::mouseMove(button, shift, x, y);
+}
+
+void TextBox::mouseUp(int button, int shift, int x, int y) {
+    if (button & button::Left)
+        dragging_ = false;
+    Control::mouseUp(button, shift, x, y);
+}
+
 void TextBox::keyDown(int& k, int shift) {
-    (void)shift;
-    const auto starts = charStarts(text_);
-    const int n = int(starts.size()) - 1;
+    selectedOnFocus_ = false;
+    const bool extend = shift & shiftmask::Shift;
+    const int n = length();
     caret_ = std::clamp(caret_, 0, n);
-    switch (k) {
-    case key::Left:
-        caret_ = std::max(0, caret_ - 1);
-        break;
-    case key::Right:
-        caret_ = std::min(n, caret_ + 1);
-        break;
-    case key::Home:
-        caret_ = 0;
-        break;
-    case key::End:
-        caret_ = n;
-        break;
-    case key::Backspace:
-        if (caret_ > 0) {
-            const int at = caret_ - 1;
-            std::string t = text_;
-            t.erase(starts[at], starts[at + 1] - starts[at]);
-            text_ = t;
-            caret_ = at;
-            invalidate();
-            if (onChange)
-                onChange();
-        }
-        break;
-    case key::Delete:
-        if (caret_ < n) {
-            std::string t = text_;
-            t.erase(starts[caret_], starts[caret_ + 1] - starts[caret_]);
-            text_ = t;
-            invalidate();
-            if (onChange)
-                onChange();
-        }
-        break;
-    default:
+    anchor_ = std::clamp(anchor_, 0, n);
+    const bool selection = caret_ != anchor_;
+    if (k == key::A && (shift & (shiftmask::Ctrl | shiftmask::Alt)) == shiftmask::Ctrl) {
+        selectAll();
         return;
     }
-    invalidate();
+    switch (k) {
+    case key::Left:
+        // Without shift, an arrow first collapses the selection to its side.
+        moveCaret(selection && !extend ? selStart() : caret_ - 1, extend);
+        break;
+    case key::Right:
+        moveCaret(selection && !extend ? selStart() + selLength() : caret_ + 1, extend);
+        break;
+    case key::Home:
+        moveCaret(0, extend);
+        break;
+    case key::End:
+        moveCaret(n, extend);
+        break;
+    case key::Backspace:
+        if (!selection && caret_ > 0)
+            anchor_ = caret_ - 1;
+        replaceSelection("");
+        break;
+    case key::Delete:
+        if (!selection && caret_ < n)
+            anchor_ = caret_ + 1;
+        replaceSelection("");
+        break;
+    default:
+        break;
+    }
 }
 
 void TextBox::textInput(const std::string& utf8) {
@@ -232,13 +364,8 @@ void TextBox::textInput(const std::string& utf8) {
             clean += c;
     if (clean.empty() || !enabled())
         return;
-    const auto starts = charStarts(text_);
-    caret_ = std::clamp(caret_, 0, int(starts.size()) - 1);
-    text_.insert(starts[caret_], clean);
-    caret_ += int(charStarts(clean).size()) - 1;
-    invalidate();
-    if (onChange)
-        onChange();
+    selectedOnFocus_ = false;
+    replaceSelection(clean);
 }
 
 void TextBox::paint(Picture& target, Point origin) {
@@ -251,15 +378,26 @@ void TextBox::paint(Picture& target, Point origin) {
     auto& fonts = runtime().fonts();
     const auto face = font.face();
     const AlphaMask m = fonts.render(face, text_);
-    const int x0 = alignedX(alignment, width(), m.width, 3);
-    const int y0 = (height() - fonts.lineHeight(face)) / 2;
-    target.drawMask(m, {origin.x + x0, origin.y + y0}, foreColor);
-    if (form().focus() == this && enabled() && form().runtime().activeForm() == &form()) {
-        const auto starts = charStarts(text_);
-        const std::size_t at = starts[std::clamp<std::size_t>(caret_, 0, starts.size() - 1)];
-        const int cx = origin.x + x0 + fonts.measure(face, text_.substr(0, at)).w;
-        target.line({cx, origin.y + y0}, {cx, origin.y + y0 + fonts.lineHeight(face)}, foreColor);
+    const int x0 = alignedX(alignment, width(), m.width, kTextPad);
+    const int lineH = fonts.lineHeight(face);
+    const int y0 = (height() - lineH) / 2;
+    const Point at{origin.x + x0, origin.y + y0};
+    target.drawMask(m, at, foreColor);
+    if (form().focus() != this || !enabled() || form().runtime().activeForm() != &form())
+        return;
+    const auto starts = charStarts(text_);
+    const int n = int(starts.size()) - 1;
+    auto xOf = [&](int boundary) {
+        return fonts.measure(face, text_.substr(0, starts[std::clamp(boundary, 0, n)])).w;
+    };
+    if (selLength() > 0) {
+        const int sx = xOf(selStart()), ex = xOf(selStart() + selLength());
+        target.fillRect(Rect{at.x + sx, at.y, ex - sx, lineH}.intersected(r), kHighlight);
+        target.drawMask(maskColumns(m, sx, ex), {at.x + sx, at.y}, kHighlightText);
+        return;
     }
+    const int cx = at.x + xOf(caret_);
+    target.line({cx, at.y}, {cx, at.y + lineH}, foreColor);
 }
 
 // ---- HScrollBar --------------------------------------------------------------

@@ -5,6 +5,8 @@
 #include "ui/Clock.h"
 #include "ui/Control.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -90,33 +92,69 @@ class PictureBox : public Control {
     Picture surface_;
 };
 
+// A one-line text box. The selection runs from the anchor to the caret; what
+// is typed replaces it. Getting the keyboard focus selects the whole text, so
+// a click into the box followed by typing replaces the old text.
 class TextBox : public Control {
   public:
     explicit TextBox(Form& f) : Control(f) {}
     // A copy keeps the looks and the text, not the Change handler.
     TextBox(const TextBox& o)
         : Control(o), font(o.font), foreColor(o.foreColor), backColor(o.backColor),
-          alignment(o.alignment), border(o.border), text_(o.text_), caret_(o.caret_) {}
+          alignment(o.alignment), border(o.border), text_(o.text_), caret_(o.caret_),
+          anchor_(o.anchor_) {}
     Font font;
     Color foreColor = 0;
     Color backColor = rgb(255, 255, 255);
     Align alignment = Align::Left;
     bool border = true;
     const std::string& text() const { return text_; }
-    // Raises Change when the text differs.
+    // Raises Change when the text differs. The caret goes to the end; a text
+    // set while the box's own Change runs (a correction of what was typed) is
+    // selected instead, so that the next key typed replaces it.
     void setText(std::string t);
-    int caret() const { return caret_; } // in characters
+    // Caret and selection, in characters.
+    int caret() const { return caret_; }
+    int selStart() const { return std::min(caret_, anchor_); }
+    int selLength() const { return std::abs(caret_ - anchor_); }
+    std::string selText() const;
+    // Selects `length` characters from `start` (both clamped to the text),
+    // with the caret at the end of the selection.
+    void setSelection(int start, int length);
+    void selectAll();
     std::function<void()> onChange;
 
     void mouseDown(int button, int shift, int x, int y) override;
+    void mouseMove(int button, int shift, int x, int y) override;
+    void mouseUp(int button, int shift, int x, int y) override;
     void keyDown(int& key, int shift) override;
     void textInput(const std::string& utf8) override;
+    void focusGot() override;
+    void focusLost() override;
     bool acceptsFocus() const override { return enabled() && visible(); }
     void paint(Picture& target, Point origin) override;
 
   private:
+    int length() const;
+    // The character boundary nearest to x (control pixels).
+    int boundaryAt(int x) const;
+    int textLeft() const;
+    void moveCaret(int to, bool extend);
+    void replaceSelection(const std::string& with);
+    void changed();
+
     std::string text_;
     int caret_ = 0;
+    int anchor_ = 0;
+    // The focus came with the press now in progress (or without a press):
+    // the select-all it made stays unless the pointer drags.
+    bool selectedOnFocus_ = false;
+    bool dragging_ = false;
+    bool dragStarted_ = false;
+    int dragFrom_ = 0;
+    Micros lastPress_ = -1;
+    Point lastPressAt_;
+    int changing_ = 0;
 };
 
 class HScrollBar : public Control {

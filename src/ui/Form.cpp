@@ -110,6 +110,8 @@ void Form::setFocus(Control* c) {
     if (focus_)
         focus_->focusLost();
     focus_ = c;
+    if (focus_)
+        focus_->focusGot();
     invalidate();
 }
 

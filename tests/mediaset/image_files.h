@@ -36,7 +36,8 @@ struct Image {
     std::uint32_t at(int x, int y) const { return rgb[static_cast<size_t>(y) * width + x]; }
 };
 
-// An uncompressed 24-bit BMP with its pixels; other depths give the header only.
+// An uncompressed 24-bit or 8-bit paletted BMP with its pixels; other depths
+// give the header only.
 inline std::optional<Image> readBmp(const fs::path& file) {
     const std::string s = readBytes(file);
     if (s.size() < 54 || s[0] != 'B' || s[1] != 'M')
@@ -47,9 +48,19 @@ inline std::optional<Image> readBmp(const fs::path& file) {
     img.height = rawHeight < 0 ? -rawHeight : rawHeight;
     img.bits = static_cast<int>(le16(s, 28));
     const std::uint32_t offset = le32(s, 10);
-    if (img.bits != 24 || le32(s, 30) != 0)
+    if ((img.bits != 24 && img.bits != 8) || le32(s, 30) != 0)
         return img;
-    const size_t row = (static_cast<size_t>(img.width) * 3 + 3) & ~size_t{3};
+    std::vector<std::uint32_t> palette;
+    if (img.bits == 8) {
+        const std::uint32_t used = le32(s, 46) ? le32(s, 46) : 256;
+        const size_t at = 14 + le32(s, 14);
+        if (used > 256 || s.size() < at + 4 * used)
+            return std::nullopt;
+        for (std::uint32_t i = 0; i < used; ++i)
+            palette.push_back(le32(s, at + 4 * i) & 0xFFFFFF);
+    }
+    const size_t bytes = static_cast<size_t>(img.bits / 8);
+    const size_t row = (static_cast<size_t>(img.width) * bytes + 3) & ~size_t{3};
     if (s.size() < offset + row * img.height)
         return std::nullopt;
     img.rgb.resize(static_cast<size_t>(img.width) * img.height);
@@ -57,8 +68,13 @@ inline std::optional<Image> readBmp(const fs::path& file) {
         const int fileRow = rawHeight < 0 ? y : img.height - 1 - y;
         const size_t base = offset + row * fileRow;
         for (int x = 0; x < img.width; ++x) {
-            const auto* p = reinterpret_cast<const unsigned char*>(s.data() + base + 3 * x);
-            img.rgb[static_cast<size_t>(y) * img.width + x] = p[2] << 16 | p[1] << 8 | p[0];
+            const auto* p = reinterpret_cast<const unsigned char*>(s.data() + base + bytes * x);
+            std::uint32_t c = 0;
+            if (bytes == 3)
+                c = p[2] << 16 | p[1] << 8 | p[0];
+            else if (p[0] < palette.size())
+                c = palette[p[0]];
+            img.rgb[static_cast<size_t>(y) * img.width + x] = c;
         }
     }
     return img;

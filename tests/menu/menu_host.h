@@ -52,22 +52,15 @@ struct MenuHost : app::HeadlessHost {
     void click(const ui::Control& c) { scenario::click(*this, c); }
     // Types into a box of the menu as a child would: click it, then keys.
     void focus(ui::TextBox& box) { click(box); }
-    void key(int k) { runtime.keyDown(k), runtime.keyUp(k); }
+    void key(int k, int shift = 0) { runtime.keyDown(k, shift), runtime.keyUp(k, shift); }
     void type(const std::string& s) { runtime.typeText(s); }
-    // Puts `number` (1..140 and beyond) into a box that allows two-digit
-    // numbers, as a child would: the box never stands empty (it falls back to
-    // 1), so the first digit goes in after the 1, which is then deleted.
+    // Puts `number` into a box digit by digit over its whole text; the box
+    // may have had the focus already, so the text is selected with ctrl+a.
     void typeNumber(ui::TextBox& box, const std::string& number) {
         focus(box);
-        key(ui::key::End);
-        for (int guard = 0; box.text() != "1" && guard < 10; ++guard)
-            key(ui::key::Backspace);
-        type(number.substr(0, 1));
-        key(ui::key::Home);
-        key(ui::key::Delete);
-        key(ui::key::End);
-        for (std::size_t i = 1; i < number.size(); ++i)
-            type(number.substr(i, 1));
+        key(ui::key::A, ui::shiftmask::Ctrl);
+        for (char digit : number)
+            type(std::string(1, digit));
     }
     // The saved selection in data\\data.txt: function, verse and count.
     std::string data() {

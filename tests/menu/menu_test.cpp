@@ -104,6 +104,47 @@ TEST(MenuVerse, TypedNumbersAreCorrectedSilently) {
     EXPECT_EQ(m.curVerseText, core::getVerse(h.app, 1));
 }
 
+TEST(MenuVerse, ANumberTypedIntoTheBoxReplacesTheOneShown) {
+    MenuHost h;
+    menu::menuFrm& m = h.start();
+    ui::TextBox& box = m.textTxt[0];
+    ASSERT_EQ(box.text(), "1");
+    h.focus(box); // the click that brings the focus selects the 1
+    h.type("8");
+    EXPECT_EQ(h.app.state.curVerse, 8) << "the change rule runs after each key";
+    h.type("5");
+    EXPECT_EQ(box.text(), "85");
+    EXPECT_EQ(h.app.state.curVerse, 85);
+    EXPECT_EQ(m.curVerseText, core::getVerse(h.app, 85));
+    const std::string verse = core::toUtf8(core::getVerse(h.app, 85));
+    EXPECT_EQ(m.textTxt[1].text(),
+              core::substrChars(verse, 0, 7) + "，" + core::substrChars(verse, 7, 7));
+
+    // Clearing the box leaves its 1 selected, so the next number replaces it.
+    h.key(ui::key::A, ui::shiftmask::Ctrl);
+    h.key(ui::key::Backspace);
+    EXPECT_EQ(box.text(), "1");
+    EXPECT_EQ(h.app.state.curVerse, 1);
+    h.type("4");
+    h.type("2");
+    EXPECT_EQ(box.text(), "42");
+    EXPECT_EQ(h.app.state.curVerse, 42);
+
+    // A double click selects the number as well; the book still ends at 140.
+    h.runtime.advance(1000);
+    h.click(box);
+    h.click(box);
+    for (const char* digit : {"3", "0", "0"})
+        h.type(digit);
+    EXPECT_EQ(box.text(), "140");
+    EXPECT_EQ(h.app.state.curVerse, 140);
+    // Shift with Home selects from the caret back to the start.
+    h.key(ui::key::End);
+    h.key(ui::key::Home, ui::shiftmask::Shift);
+    h.type("9");
+    EXPECT_EQ(h.app.state.curVerse, 9);
+}
+
 TEST(MenuCount, BelongsToFunctionZeroOnly) {
     MenuHost h;
     menu::menuFrm& m = h.start();
@@ -162,6 +203,45 @@ TEST(MenuCount, StaysWithinTenAndTheVersesLeft) {
     h.type("x");
     EXPECT_EQ(m.textTxt[2].text(), "1");
     EXPECT_EQ(h.app.state.verseCount, 1);
+}
+
+TEST(MenuCount, ATypedCountReplacesTheSelectedOne) {
+    MenuHost h;
+    menu::menuFrm& m = h.start();
+    ui::TextBox& count = m.textTxt[2];
+    h.focus(count);
+    h.key(ui::key::End);
+    h.key(ui::key::A, ui::shiftmask::Ctrl);
+    h.type("7");
+    EXPECT_EQ(count.text(), "7");
+    EXPECT_EQ(h.app.state.verseCount, 7);
+
+    // Above ten is corrected, and the correction is selected for the next key.
+    h.key(ui::key::A, ui::shiftmask::Ctrl);
+    h.type("1");
+    h.type("2");
+    EXPECT_EQ(count.text(), "10");
+    EXPECT_EQ(h.app.state.verseCount, 10);
+    h.type("4");
+    EXPECT_EQ(count.text(), "4");
+    EXPECT_EQ(h.app.state.verseCount, 4);
+
+    // Hidden with another function and shown again, the box selects all on
+    // the click that gives it the focus.
+    h.click(m.selectImg[5]);
+    h.click(m.selectImg[0]);
+    h.runtime.advance(1000); // not a double click
+    h.focus(count);
+    EXPECT_EQ(count.selText(), "4");
+    h.type("9");
+    EXPECT_EQ(h.app.state.verseCount, 9);
+
+    // Near the end of the book the verses left still bound the count.
+    h.typeNumber(m.textTxt[0], "135");
+    EXPECT_EQ(count.text(), "6");
+    h.typeNumber(count, "8");
+    EXPECT_EQ(count.text(), "6");
+    EXPECT_EQ(h.app.state.verseCount, 6);
 }
 
 TEST(MenuRecite, PlaysTheVerseHalfASecondLater) {

@@ -80,25 +80,13 @@ void drawBoard(cairo_t* cr, double x, double y) {
 }
 
 void drawButton(cairo_t* cr, const Button& b, bool lit) {
-    PanelStyle st;
-    const Color c = lit ? lighter(b.color, 0.25) : b.color;
-    st.top = lighter(c, lit ? 0.6 : 0.45);
-    st.bottom = c;
-    st.border = lit ? hex(0xfff176) : darker(c, 0.35);
-    st.borderWidth = lit ? 3.5 : 2.5;
-    st.radius = 12;
-    st.shadow = false;
-    panel(cr, b.r.x + 1.5, b.r.y + 1.5, b.r.w - 3, b.r.h - 3, st);
+    gameButton(cr, b.r.x, b.r.y, b.r.w, b.r.h, b.color, lit);
     TextStyle t;
     t.size = b.r.h * 0.5;
     t.fill = white;
     t.outline = darker(b.color, 0.5);
     t.outlineWidth = lit ? 3 : 2.5;
     text(cr, b.caption, b.r.x + b.r.w / 2.0, b.r.y + b.r.h / 2.0, t);
-    if (lit) {
-        star(cr, b.r.x + 10, b.r.y + 10, 5, hex(0xfff59d), hex(0xffa000));
-        star(cr, b.r.x + b.r.w - 10, b.r.y + b.r.h - 10, 4, hex(0xfff59d), hex(0xffa000));
-    }
 }
 
 void labelField(cairo_t* cr, const Rect& r, Color fill, Color frame) {

@@ -230,6 +230,165 @@ void Canvas::saveBmp(const fs::path& file) const {
     writeFile(file, bmpBytes(surface_));
 }
 
+namespace {
+
+// A box of colours for the median cut: the colours with their pixel counts.
+struct ColourBox {
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> colours; // 0xRRGGBB, count
+    int channelRange(int shift) const {
+        int lo = 255, hi = 0;
+        for (const auto& [c, n] : colours) {
+            const int v = int((c >> shift) & 255);
+            lo = std::min(lo, v);
+            hi = std::max(hi, v);
+        }
+        return hi - lo;
+    }
+    std::uint64_t weight() const {
+        std::uint64_t w = 0;
+        for (const auto& cn : colours)
+            w += cn.second;
+        return w;
+    }
+    std::uint32_t mean() const {
+        std::uint64_t r = 0, g = 0, b = 0, n = 0;
+        for (const auto& [c, k] : colours) {
+            r += ((c >> 16) & 255) * k;
+            g += ((c >> 8) & 255) * k;
+            b += (c & 255) * k;
+            n += k;
+        }
+        n = std::max<std::uint64_t>(n, 1);
+        return std::uint32_t(((r + n / 2) / n) << 16 | ((g + n / 2) / n) << 8 | ((b + n / 2) / n));
+    }
+};
+
+std::vector<std::uint32_t> paletteOf(const std::map<std::uint32_t, std::uint32_t>& counts) {
+    std::vector<std::uint32_t> palette;
+    if (counts.size() <= 256) {
+        for (const auto& cn : counts)
+            palette.push_back(cn.first);
+        return palette;
+    }
+    std::vector<ColourBox> boxes(1);
+    boxes[0].colours.assign(counts.begin(), counts.end());
+    while (boxes.size() < 256) {
+        // Split the heaviest box that still holds more than one colour.
+        std::size_t pick = boxes.size();
+        std::uint64_t best = 0;
+        for (std::size_t i = 0; i < boxes.size(); ++i) {
+            if (boxes[i].colours.size() < 2)
+                continue;
+            const int range = std::max(
+                {boxes[i].channelRange(16), boxes[i].channelRange(8), boxes[i].channelRange(0)});
+            const std::uint64_t score = boxes[i].weight() * std::uint64_t(range + 1);
+            if (score > best) {
+                best = score;
+                pick = i;
+            }
+        }
+        if (pick == boxes.size())
+            break;
+        ColourBox& box = boxes[pick];
+        const int rr = box.channelRange(16), gr = box.channelRange(8), br = box.channelRange(0);
+        const int shift = rr >= gr && rr >= br ? 16 : gr >= br ? 8 : 0;
+        std::sort(box.colours.begin(), box.colours.end(), [shift](const auto& a, const auto& b) {
+            return ((a.first >> shift) & 255) < ((b.first >> shift) & 255);
+        });
+        const std::uint64_t half = box.weight() / 2;
+        std::uint64_t run = 0;
+        std::size_t cut = 1;
+        for (; cut < box.colours.size() - 1; ++cut) {
+            run += box.colours[cut - 1].second;
+            if (run >= half)
+                break;
+        }
+        ColourBox upper;
+        upper.colours.assign(box.colours.begin() + long(cut), box.colours.end());
+        box.colours.resize(cut);
+        boxes.push_back(std::move(upper));
+    }
+    for (const ColourBox& b : boxes)
+        palette.push_back(b.mean());
+    return palette;
+}
+
+std::uint8_t nearest(const std::vector<std::uint32_t>& palette, std::uint32_t c) {
+    std::size_t best = 0;
+    int bestD = 1 << 30;
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+        const int dr = int((c >> 16) & 255) - int((palette[i] >> 16) & 255);
+        const int dg = int((c >> 8) & 255) - int((palette[i] >> 8) & 255);
+        const int db = int(c & 255) - int(palette[i] & 255);
+        const int d = 3 * dr * dr + 4 * dg * dg + 2 * db * db;
+        if (d < bestD) {
+            bestD = d;
+            best = i;
+        }
+    }
+    return std::uint8_t(best);
+}
+
+} // namespace
+
+void Canvas::saveBmp8(const fs::path& file) const {
+    cairo_surface_flush(surface_);
+    const unsigned char* data = cairo_image_surface_get_data(surface_);
+    const int stride = cairo_image_surface_get_stride(surface_);
+    std::vector<std::uint32_t> px(std::size_t(width_) * std::size_t(height_));
+    std::map<std::uint32_t, std::uint32_t> counts;
+    for (int y = 0; y < height_; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(data + y * stride);
+        for (int x = 0; x < width_; ++x) {
+            unsigned r, g, b, a;
+            unpremultiply(row[x], r, g, b, a);
+            r = (r * a + 255 * (255 - a)) / 255;
+            g = (g * a + 255 * (255 - a)) / 255;
+            b = (b * a + 255 * (255 - a)) / 255;
+            const std::uint32_t c = r << 16 | g << 8 | b;
+            px[std::size_t(y) * std::size_t(width_) + std::size_t(x)] = c;
+            ++counts[c];
+        }
+    }
+    const std::vector<std::uint32_t> palette = paletteOf(counts);
+    std::map<std::uint32_t, std::uint8_t> index;
+    for (const auto& cn : counts)
+        index[cn.first] = nearest(palette, cn.first);
+    const int rowBytes = (width_ + 3) & ~3;
+    const int head = 54 + 4 * int(palette.size());
+    std::string s;
+    s.reserve(std::size_t(head + rowBytes * height_));
+    s += "BM";
+    put32(s, unsigned(head + rowBytes * height_));
+    put32(s, 0);
+    put32(s, unsigned(head));
+    put32(s, 40);
+    put32(s, unsigned(width_));
+    put32(s, unsigned(height_));
+    put16(s, 1);
+    put16(s, 8);
+    put32(s, 0);
+    put32(s, unsigned(rowBytes * height_));
+    put32(s, 2835);
+    put32(s, 2835);
+    put32(s, unsigned(palette.size()));
+    put32(s, 0);
+    for (std::uint32_t c : palette) {
+        s.push_back(static_cast<char>(c & 255));
+        s.push_back(static_cast<char>((c >> 8) & 255));
+        s.push_back(static_cast<char>((c >> 16) & 255));
+        s.push_back(0);
+    }
+    for (int y = height_ - 1; y >= 0; --y) {
+        for (int x = 0; x < width_; ++x)
+            s.push_back(static_cast<char>(
+                index[px[std::size_t(y) * std::size_t(width_) + std::size_t(x)]]));
+        for (int pad = width_; pad < rowBytes; ++pad)
+            s.push_back(0);
+    }
+    writeFile(file, s);
+}
+
 void Canvas::saveCur(const fs::path& file, int hotX, int hotY) const {
     if (width_ != 32 || height_ != 32)
         throw std::runtime_error("a pointer is 32 x 32: " + file.string());
@@ -457,6 +616,22 @@ void textLeft(cairo_t* cr, const std::string& utf8, double x, double cy, const T
 
 void text(cairo_t* cr, const std::string& utf8, double cx, double cy, const TextStyle& st) {
     textLeft(cr, utf8, cx - textWidth(cr, utf8, st.size, st.family) / 2, cy, st);
+}
+
+void gameButton(cairo_t* cr, double x, double y, double w, double h, Color color, bool lit) {
+    PanelStyle st;
+    const Color c = lit ? lighter(color, 0.25) : color;
+    st.top = lighter(c, lit ? 0.6 : 0.45);
+    st.bottom = c;
+    st.border = lit ? hex(0xfff176) : darker(c, 0.35);
+    st.borderWidth = lit ? 3.5 : 2.5;
+    st.radius = 12;
+    st.shadow = false;
+    panel(cr, x + 1.5, y + 1.5, w - 3, h - 3, st);
+    if (lit) {
+        star(cr, x + 10, y + 10, 5, hex(0xfff59d), hex(0xffa000));
+        star(cr, x + w - 10, y + h - 10, 4, hex(0xfff59d), hex(0xffa000));
+    }
 }
 
 // ---- icons -----------------------------------------------------------------

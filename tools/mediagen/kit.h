@@ -64,6 +64,9 @@ class Canvas {
     // stay where they are drawn.
     void saveJpeg(const fs::path& file, int quality = 92) const;
     void saveBmp(const fs::path& file) const; // 24-bit, bottom-up
+    // 8-bit with a palette of the picture's own colours (median cut when it
+    // has more than 256): a third of the size for pictures of few colours.
+    void saveBmp8(const fs::path& file) const;
     // A 32 x 32 Windows pointer with its hot spot.
     void saveCur(const fs::path& file, int hotX, int hotY) const;
 
@@ -107,6 +110,10 @@ struct PanelStyle {
     bool gloss = true;
 };
 void panel(cairo_t* cr, double x, double y, double w, double h, const PanelStyle& style);
+
+// A game screen's push button, plain or lit (brighter, a yellow rim and two
+// sparkles) as when the pointer rests on it; its caption or icon goes on top.
+void gameButton(cairo_t* cr, double x, double y, double w, double h, Color color, bool lit);
 
 // Outlined text centred on (cx, cy): the outline is stroked first so the
 // fill keeps the full glyph shape.

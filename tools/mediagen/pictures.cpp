@@ -1,6 +1,8 @@
 #include "pictures.h"
 
 #include "game01.h"
+#include "game03.h"
+#include "game05.h"
 #include "mediagen.h"
 
 #include <algorithm>
@@ -553,6 +555,8 @@ void writePictures(const fs::path& appDir) {
     kit::writeFile(data / "data.txt", menuStateFile(backgrounds));
     pictures::writeCharacterSheets(kj, book());
     writeGame01(appDir);
+    writeGame05(appDir);
+    writeGame03(appDir);
 }
 
 } // namespace mediagen

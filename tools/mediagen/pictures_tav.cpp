@@ -76,10 +76,10 @@ void writeCharacterSheets(const fs::path& kj, const std::vector<Verse>& verses) 
                 block(strip.cr(), kBlockPitch * p, kLooks[look], utf8(v.text[p]), look == 1);
             char name[32];
             std::snprintf(name, sizeof name, "tav_%s%03d.bmp", kLooks[look].suffix, v.number);
-            strip.saveBmp(kj / name);
+            strip.saveBmp8(kj / name);
         }
     }
-    sheet.saveBmp(kj / "tav.bmp");
+    sheet.saveBmp8(kj / "tav.bmp");
 }
 
 } // namespace mediagen::pictures

@@ -16,9 +16,17 @@ namespace games::kit {
 // One click target per rectangle, member n for rectangle n, visible.
 void createButtons(ui::ControlArray<ui::Image>& butnImg, const std::vector<gfx::Rect>& rects);
 
+// Whether a release at (x, y), in the button's own pixels, fell on it: a
+// press that slides off a button before it is let go asks for nothing.
+bool releasedOn(const ui::Control& button, int x, int y);
+
 // folder + "pics/butn" + (index + 1) + suffix + ".bmp": the look of button
 // `index` ("" highlighted, "S" normal, where a game has both).
 std::string buttonLook(const std::string& folder, int index, std::string_view suffix = "");
+
+// The help key of a game screen: F1 while the screen is not busy shows the
+// help and queues its cue; true when it did.
+bool helpOnF1(core::Screen& screen, int keyCode);
 
 // A button's command runs with `busy` set and the hourglass shown, and both
 // are cleared when it ends, unless the command leaves the screen: then the

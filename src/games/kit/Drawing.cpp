@@ -99,11 +99,18 @@ gfx::Picture buildCharacterStrip(ui::Runtime& rt, const std::string& kjPath,
         const auto [verse, position] = characters[i];
         strip.blit(sheet, sheetCell(verse, position), {29 * int(i), 0});
     }
+    return throughScratch(rt, picPath, strip);
+}
+
+gfx::Picture throughScratch(ui::Runtime& rt, const std::string& picPath,
+                            const gfx::Picture& picture) {
+    if (picture.empty())
+        return picture;
     const std::string scratch = picPath + "tav_k.bmp";
-    if (!gfx::writeBmp(strip, platform::nativePath(scratch)))
-        return strip;
+    if (!gfx::writeBmp(picture, platform::nativePath(scratch)))
+        return picture;
     gfx::Picture back = rt.loadPicture(scratch);
-    return back.empty() ? strip : back;
+    return back.size() == picture.size() ? back : picture;
 }
 
 } // namespace games::kit

@@ -55,6 +55,12 @@ constexpr gfx::Rect sheetCell(int verse, int position) {
     return {30 * (position - 1), 32 * (verse - 1), 29, 29};
 }
 
+// The picture saved as the scratch bitmap picPath + "tav_k.bmp" and read
+// back, the way the games hand composed pictures on; the picture itself when
+// the scratch file cannot be written or read.
+gfx::Picture throughScratch(ui::Runtime& rt, const std::string& picPath,
+                            const gfx::Picture& picture);
+
 // The characters (verse, position) copied from the sheet kjPath + "tav.bmp"
 // into a strip of 29-pixel cells, saved as the scratch bitmap
 // picPath + "tav_k.bmp" and read back from it. Without the sheet the cells
