@@ -251,6 +251,28 @@ TEST(FreePearls, TurnBackInsteadOfComingWithin30OfAnother) {
     EXPECT_EQ(b.pearl(2).x, 315);
 }
 
+TEST(FreePearls, TwoPearlsCloserThan30CanStillMoveApart) {
+    // They meet where a path crosses the exit row: off the row, each may
+    // step away from the other but not towards it.
+    Board b;
+    b.pathPoints = {pt(270, 125, "0010"), pt(210, 125, "1000"), pt(400, 50, "0001"),
+                    pt(400, 300, "0100")};
+    b.exitBusy = true;
+    for (int i = 1; i <= 14; ++i)
+        b.pearl(i) = {240, 150, None, InNest, 0, 0};
+    b.pearl(1) = {400, 140, Up, Free, 1, 0};
+    b.pearl(2) = {400, 160, Up, Free, 1, 0};
+    b.headX = b.headY = -1000;
+    const Rnd half = [] { return 0.5; };
+    b.pearlTick(half, nullptr);
+    EXPECT_EQ(b.pearl(1).y, 135) << "away from 2";
+    EXPECT_EQ(b.pearl(2).y, 160) << "towards 1: turned back";
+    EXPECT_EQ(b.pearl(2).dir, Down);
+    b.pearlTick(half, nullptr);
+    EXPECT_EQ(b.pearl(1).y, 130);
+    EXPECT_EQ(b.pearl(2).y, 165);
+}
+
 // ---- the nest ------------------------------------------------------------------------------
 
 struct Nest : ::testing::Test {

@@ -28,11 +28,13 @@ constexpr double pi = 3.14159265358979323846;
 // a node ('o', or '1' / '2' for the nest's exits 1 and 2) at every even
 // character and '-' between two nodes joined along the row; the rows between
 // have '|' under a node joined to the node below. The head starts at the
-// bottom-right node (620, 460). The nest's exits lie on its right edge
-// (exit 1, where pearls leave to the right) and its left edge (exit 2).
+// bottom-right node (620, 460). The nest's exits lie on one row, on its
+// right edge (exit 1, where pearls leave to the right) and its left edge
+// (exit 2): pearls on that row never block each other, so the pearls
+// leaving by either exit can pass.
 
 constexpr std::array<int, 9> kColumns = {170, 210, 270, 330, 390, 450, 510, 565, 620};
-constexpr std::array<int, 9> kRows = {25, 80, 125, 180, 250, 305, 360, 410, 460};
+constexpr std::array<int, 9> kRows = {25, 85, 150, 200, 250, 305, 360, 410, 460};
 const Rect kNest{210, 80, 60, 145};
 const Rect kPanel{4, 4, 146, 472};
 constexpr double kPathWidth = 30;
@@ -60,9 +62,9 @@ const std::array<Network, 3>& networks() {
              "|         |     |",
              "o         o     o",
              "|         |     |",
-             "o   1-o-o-o     o",
+             "o-2 1-o-o-o     o",
              "|               |",
-             "o-2             o",
+             "o               o",
              "|               |",
              "o-o-o-o-o-o-o-o-o",
              "|       |       |",
@@ -82,9 +84,9 @@ const std::array<Network, 3>& networks() {
              "|     |   |   | |",
              "o     o   o   o o",
              "|     |   |   | |",
-             "o   1-o-o-o   o-o",
+             "o-2 1-o-o-o   o-o",
              "|     |   |   | |",
-             "o-2   o   o-o-o o",
+             "o     o   o-o-o o",
              "|     |   |     |",
              "o-o-o-o-o-o-o-o-o",
              "|   |   |   |   |",
@@ -104,9 +106,9 @@ const std::array<Network, 3>& networks() {
              "|     | |   | |  ",
              "o     o o   o-o o",
              "|       |       |",
-             "o   1-o-o o-o-o-o",
+             "o-2 1-o-o o-o-o-o",
              "|       |     |  ",
-             "o-2   o-o-o   o o",
+             "o     o-o-o   o o",
              "|     |   |   | |",
              "o-o-o o   o-o-o-o",
              "  |   |   |     |",

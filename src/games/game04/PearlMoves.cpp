@@ -346,12 +346,20 @@ const PathPoint* Board::pointAt(int x, int y) const {
 bool Board::blocked(int i, int x, int y) const {
     // Pearls on the row of the first exit never block: they queue there as
     // they leave the nest.
+    // Two pearls can come closer than that only where a path meets that
+    // row; then a step away from each other is always allowed, or the two
+    // would hold each other still for good.
     const bool hasExit = nestExits() > 0;
+    const Pearl& p = pearl(i);
     for (int j = 1; j <= 14; ++j) {
         const Pearl& o = pearl(j);
         if (j == i || o.out != 1 || (hasExit && o.y == pathPoints[0].y))
             continue;
-        if (std::abs(o.x - x) < blockDistance && std::abs(o.y - y) < blockDistance)
+        if (std::abs(o.x - x) >= blockDistance || std::abs(o.y - y) >= blockDistance)
+            continue;
+        const int before = std::abs(o.x - p.x) + std::abs(o.y - p.y);
+        const int after = std::abs(o.x - x) + std::abs(o.y - y);
+        if (after < before)
             return true;
     }
     return false;
