@@ -31,7 +31,8 @@ constexpr double pi = 3.14159265358979323846;
 // bottom-right node (620, 460). The nest's exits lie on one row, on its
 // right edge (exit 1, where pearls leave to the right) and its left edge
 // (exit 2): pearls on that row never block each other, so the pearls
-// leaving by either exit can pass.
+// leaving by either exit can pass. A crossing soon after each exit lets
+// them part.
 
 constexpr std::array<int, 9> kColumns = {170, 210, 270, 330, 390, 450, 510, 565, 620};
 constexpr std::array<int, 9> kRows = {25, 85, 150, 200, 250, 305, 360, 410, 460};
@@ -63,9 +64,9 @@ const std::array<Network, 3>& networks() {
              "o         o     o",
              "|         |     |",
              "o-2 1-o-o-o     o",
-             "|               |",
-             "o               o",
-             "|               |",
+             "|     |         |",
+             "o     o         o",
+             "|     |         |",
              "o-o-o-o-o-o-o-o-o",
              "|       |       |",
              "o       o       o",
