@@ -305,16 +305,17 @@ void Game04Frm::showTimer_Timer() {
 // given back to the board by the next frame.
 void Game04Frm::paintAt(ui::Rect r) {
     painted_.push_back(r);
-    runtime().invalidate({left() + r.x, top() + r.y, r.w, r.h});
+    invalidate(r);
 }
 
 void Game04Frm::restoreBoard() {
     for (const ui::Rect& r : painted_) {
+        const ui::Rect c = r.intersected(kBoardRect);
         if (peralPic[10].empty())
-            surface().fillRect(r, backColor());
+            surface().fillRect(c, backColor());
         else
-            surface().blit(peralPic[10], r.intersected(kBoardRect), {r.x, r.y});
-        runtime().invalidate({left() + r.x, top() + r.y, r.w, r.h});
+            surface().blit(peralPic[10], c, {c.x, c.y});
+        invalidate(r);
     }
     painted_.clear();
 }
