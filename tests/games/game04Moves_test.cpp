@@ -187,20 +187,21 @@ TEST(String, AttachesOnTheBranchBehindACorner) {
 
 // ---- free pearls -----------------------------------------------------------------------
 
-TEST(FreePearls, ArrivingLeftWithExitsLeftAndUpNeverTurnsBack) {
+// Every way a pearl arriving in `current` takes, over draws spread evenly.
+std::set<int> waysTaken(std::int16_t current, const std::array<bool, 4>& exits) {
     std::set<int> seen;
-    for (int k = 0; k < 40; ++k)
-        seen.insert(
-            pickPearlDirection(Left, {true, true, false, false}, [k] { return (k % 20) / 20.0; }));
-    EXPECT_EQ(seen, (std::set<int>{Left, Up}));
+    for (int k = 0; k < 20; ++k)
+        seen.insert(pickPearlDirection(current, exits, [k] { return k / 20.0; }));
+    return seen;
+}
+
+TEST(FreePearls, ArrivingLeftWithExitsLeftAndUpNeverTurnsBack) {
+    EXPECT_EQ(waysTaken(Left, {true, true, false, false}), (std::set<int>{Left, Up}));
+    EXPECT_EQ(waysTaken(Left, {true, true, true, true}), (std::set<int>{Left, Up, Down}));
 }
 
 TEST(FreePearls, ArrivingLeftWithExitsRightAndUpMayGoUpOrBack) {
-    std::set<int> seen;
-    for (int k = 0; k < 40; ++k)
-        seen.insert(
-            pickPearlDirection(Left, {false, true, true, false}, [k] { return (k % 20) / 20.0; }));
-    EXPECT_EQ(seen, (std::set<int>{Up, Right}));
+    EXPECT_EQ(waysTaken(Left, {false, true, true, false}), (std::set<int>{Up, Right}));
 }
 
 TEST(FreePearls, APointWithoutWaysTurnsThePearlBackInsteadOfDrawingForever) {

@@ -553,6 +553,15 @@ void drawBoard(cairo_t* cr, const Parsed& p, const Theme& t, int level) {
 
 // ---- the pearls and the head -------------------------------------------------------
 
+// Adds an ellipse to the current path.
+void oval(cairo_t* cr, double cx, double cy, double rx, double ry) {
+    cairo_save(cr);
+    cairo_translate(cr, cx, cy);
+    cairo_scale(cr, rx, ry);
+    cairo_arc(cr, 0, 0, 1, 0, 2 * pi);
+    cairo_restore(cr);
+}
+
 // The head of a friendly dragon seen from above, looking right, in a 30 x 30
 // cell; the frames wave its whiskers.
 void dragonHead(cairo_t* cr, int frame) {
@@ -582,21 +591,13 @@ void dragonHead(cairo_t* cr, int frame) {
         cairo_stroke(cr);
     }
     // Head and snout.
-    cairo_save(cr);
-    cairo_translate(cr, 14, 15);
-    cairo_scale(cr, 10.5, 9.5);
-    cairo_arc(cr, 0, 0, 1, 0, 2 * pi);
-    cairo_restore(cr);
+    oval(cr, 14, 15, 10.5, 9.5);
     radial(cr, 12, 11, 13, hex(0x81c784), hex(0x2e7d32));
     cairo_fill_preserve(cr);
     setColor(cr, hex(0x1b5e20));
     cairo_set_line_width(cr, 1.2);
     cairo_stroke(cr);
-    cairo_save(cr);
-    cairo_translate(cr, 23, 15);
-    cairo_scale(cr, 6.3, 7);
-    cairo_arc(cr, 0, 0, 1, 0, 2 * pi);
-    cairo_restore(cr);
+    oval(cr, 23, 15, 6.3, 7);
     setColor(cr, hex(0xaed581));
     cairo_fill_preserve(cr);
     setColor(cr, hex(0x1b5e20));

@@ -34,12 +34,7 @@ Game04Frm::Game04Frm(core::App& a, int lvl)
     : core::Screen(a), level(levelTable(lvl)), butnImg(*this), headTimer(*this, 1),
       movePeralTimer(*this, levelTable(lvl).moveInterval), showTimer(*this, 20) {
     butnImg[0].setVisible(false);
-    butnImg.onMouseMove = [this](int i, int b, int s, int x, int y) {
-        butnImg_MouseMove(i, b, s, x, y);
-    };
-    butnImg.onMouseUp = [this](int i, int b, int s, int x, int y) {
-        butnImg_MouseUp(i, b, s, x, y);
-    };
+    kit::routeButtonEvents(butnImg, *this);
     headTimer.onTimer = [this] { headTimer_Timer(); };
     movePeralTimer.onTimer = [this] { movePeralTimer_Timer(); };
     showTimer.onTimer = [this] { showTimer_Timer(); };
@@ -150,12 +145,8 @@ void Game04Frm::Form_MouseMove(int, int, int, int) {
 }
 
 void Game04Frm::butnImg_MouseUp(int index, int, int, int x, int y) {
-    if (isBusy())
-        return;
-    const ui::Image& b = butnImg[index];
-    if (x < 0 || y < 0 || x >= b.width() || y >= b.height())
-        return; // released beside the button
-    runCommand(index);
+    if (!isBusy() && kit::releasedOn(butnImg[index], x, y))
+        runCommand(index);
 }
 
 void Game04Frm::runCommand(int index) {
@@ -209,11 +200,8 @@ void Game04Frm::switchLevel(int to) {
 void Game04Frm::Form_KeyDown(int& keyCode, int) {
     if (isBusy())
         return;
-    if (keyCode == ui::key::F1) {
-        g().busy = -1;
-        core::showHelp(app);
-        core::queueSound(app, 15);
-        g().busy = 0;
+    // Help leaves the game running.
+    if (kit::helpOnF1(*this, keyCode)) {
         invalidate();
         return;
     }

@@ -16,6 +16,16 @@ int step(std::int16_t d, int axis) {
     return d == Up ? -1 : d == Down ? 1 : 0;
 }
 
+// How far p lies ahead of (x, y) in direction d, on its row or column;
+// -1 when it lies elsewhere.
+int aheadBy(const PathPoint& p, int x, int y, std::int16_t d) {
+    const int sx = step(d, 0), sy = step(d, 1);
+    if ((sx == 0 && sy == 0) || (sx != 0 && p.y != y) || (sy != 0 && p.x != x))
+        return -1;
+    const int along = (p.x - x) * sx + (p.y - y) * sy;
+    return along >= 0 ? along : -1;
+}
+
 bool exitDigit(const std::string& line, std::size_t column) {
     return column <= line.size() && line[column - 1] == '1';
 }
@@ -136,23 +146,8 @@ void Board::headStep() {
     const int s = stepSize;
     bool acted = false;
     for (const PathPoint& p : pathPoints) {
-        bool ahead = false;
-        switch (headDir) {
-        case Left:
-            ahead = p.y == headY && headX - p.x >= 0 && headX - p.x <= s;
-            break;
-        case Up:
-            ahead = p.x == headX && headY - p.y >= 0 && headY - p.y <= s;
-            break;
-        case Right:
-            ahead = p.y == headY && p.x - headX >= 0 && p.x - headX <= s;
-            break;
-        case Down:
-            ahead = p.x == headX && p.y - headY >= 0 && p.y - headY <= s;
-            break;
-        default:
-            break;
-        }
+        const int along = aheadBy(p, headX, headY, headDir);
+        const bool ahead = along >= 0 && along <= s;
         if (!ahead)
             continue;
         if (held(headDir)) {
@@ -188,24 +183,8 @@ void Board::headStep() {
 
 const PathPoint* Board::pointBehind(const Mover& l) const {
     for (const PathPoint& p : pathPoints) {
-        bool behind = false;
-        switch (l.dir) {
-        case Left:
-            behind = p.y == l.y && p.x - l.x >= 0 && p.x - l.x < spacing;
-            break;
-        case Up:
-            behind = p.x == l.x && p.y - l.y >= 0 && p.y - l.y < spacing;
-            break;
-        case Right:
-            behind = p.y == l.y && l.x - p.x >= 0 && l.x - p.x < spacing;
-            break;
-        case Down:
-            behind = p.x == l.x && l.y - p.y >= 0 && l.y - p.y < spacing;
-            break;
-        default:
-            break;
-        }
-        if (behind)
+        const int along = aheadBy(p, l.x, l.y, oppositeDirection(l.dir));
+        if (along >= 0 && along < spacing)
             return &p;
     }
     return nullptr;
@@ -236,37 +215,34 @@ void Board::updateString() {
                 return;
         }
         // Corner search 2: a point behind the leader.
+        auto putBehind = [&] {
+            f.x = l.x - s * step(l.dir, 0);
+            f.y = l.y - s * step(l.dir, 1);
+            f.dir = l.dir;
+        };
         const PathPoint* p = pointBehind(l);
         if (!p) {
             if ((f.x == l.x && std::abs(f.y - l.y) <= s) ||
                 (f.y == l.y && std::abs(f.x - l.x) <= s))
                 return;
-            f.x = l.x - s * step(l.dir, 0);
-            f.y = l.y - s * step(l.dir, 1);
-            f.dir = l.dir;
+            putBehind();
         } else {
             const int d2 = std::abs(p->x - l.x) + std::abs(p->y - l.y);
             if ((f.y == p->y && std::abs(f.x - p->x) <= s - d2) ||
                 (f.x == p->x && std::abs(f.y - p->y) <= s - d2))
                 return;
-            if (l.dir == Left || l.dir == Right) {
-                if (f.y != l.y) {
-                    const bool below = f.y > l.y;
-                    f.y = below ? l.y + (s - d2) : l.y - (s - d2);
-                    f.dir = below ? Up : Down;
-                } else {
-                    f.x = l.dir == Left ? l.x + s : l.x - s;
-                    f.dir = l.dir;
-                }
+            // Off the leader's line the follower is on the crossing branch:
+            // it goes the rest of the spacing along that branch, towards
+            // the corner.
+            const bool horizontal = l.dir == Left || l.dir == Right;
+            int& across = horizontal ? f.y : f.x;
+            const int line = horizontal ? l.y : l.x;
+            if (across != line) {
+                const bool beyond = across > line; // below, or to the right
+                across = beyond ? line + (s - d2) : line - (s - d2);
+                f.dir = horizontal ? (beyond ? Up : Down) : (beyond ? Left : Right);
             } else {
-                if (f.x != l.x) {
-                    const bool rightOf = f.x > l.x;
-                    f.x = rightOf ? l.x + (s - d2) : l.x - (s - d2);
-                    f.dir = rightOf ? Left : Right;
-                } else {
-                    f.y = l.dir == Up ? l.y + s : l.y - s;
-                    f.dir = l.dir;
-                }
+                putBehind();
             }
         }
         l = {f.x, f.y, f.dir};
