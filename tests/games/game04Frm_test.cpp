@@ -295,6 +295,28 @@ TEST_F(Pearls, LevelOnesCountdownRunsOutOnFrame2501) {
     EXPECT_EQ(game->countdown, 25000) << "played again";
 }
 
+TEST_F(Pearls, HelpKeepsTheGameRunningAndStartRestartsIt) {
+    openLevel(1);
+    start();
+    game->board.headX = game->board.headY = -1000;
+    h.runtime.advance(1000);
+    game->score = 30;
+    h.runtime.keyDown(ui::key::F1);
+    EXPECT_EQ(h.launcher.opened, 1);
+    EXPECT_EQ(h.app.state.soundCue, 15);
+    EXPECT_EQ(h.app.state.busy, 0);
+    h.runtime.advance(100);
+    EXPECT_TRUE(game->showTimer.enabled());
+    EXPECT_LT(game->countdown, 25000 - 10 * 50);
+    EXPECT_GT(game->board.pearlsOut, 0);
+    // Start in the middle of a game: a new one from the nest, score 0.
+    press(Game04Frm::Start);
+    EXPECT_EQ(game->score, 0);
+    EXPECT_EQ(game->countdown, 25000);
+    EXPECT_EQ(game->board.pearlsOut, 0);
+    EXPECT_EQ(game->board.headX, 620);
+}
+
 TEST_F(Pearls, EscapeLeavesForTheHubEvenMidGame) {
     openLevel(2);
     start();
