@@ -201,7 +201,7 @@ std::string pointsFile(const Parsed& p) {
     std::string out;
     for (std::size_t i = 0; i < p.points.size(); ++i) {
         const Node& n = p.points[i];
-        char line[32];
+        char line[64];
         std::snprintf(line, sizeof line, "%-3zu%3d %3d %d%d%d%d", i + 1, n.x, n.y, int(n.exits[0]),
                       int(n.exits[1]), int(n.exits[2]), int(n.exits[3]));
         out += crlf(line);
@@ -263,14 +263,14 @@ Rect displayField(const Display& d) {
 std::string layoutFile() {
     std::string out = crlf(toCp936("     左  上  宽  高   按钮"));
     for (const Button& b : buttons()) {
-        char buf[48];
+        char buf[64];
         std::snprintf(buf, sizeof buf, "butn:%3d %3d %3d %3d   ", b.r.x, b.r.y, b.r.w, b.r.h);
         out += crlf(buf + toCp936(b.caption));
     }
     out += crlf(toCp936("     左  上       数字"));
     const char* names[4] = {"关", "时间", "得分", "最高分"};
     for (std::size_t i = 0; i < displays().size(); ++i) {
-        char buf[48];
+        char buf[64];
         std::snprintf(buf, sizeof buf, "text:%3d %3d           ", displays()[i].x, displays()[i].y);
         out += crlf(buf + toCp936(names[i]));
     }
