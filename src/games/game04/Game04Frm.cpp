@@ -274,16 +274,17 @@ void Game04Frm::showTimer_Timer() {
     if (g().pearlGameStopped)
         return;
     countdown -= 10;
+    // Shown in tens; at the end it reads 00000 under the dialog.
+    if (textSpots.size() >= std::size_t(TimeDisplay)) {
+        const ui::Point at = textSpots[TimeDisplay - 1];
+        const int shown = countdown < 0 ? 0 : int(countdown) / 10;
+        kit::paintNumber(surface(), {peralPic[11], 7, 10}, shown, 5, at, 10);
+        paintAt({at.x, at.y, 47, 10});
+    }
     if (countdown < 0) {
         score = 0;
         core::queueSound(app, 1);
         endPearlGame(TimeUp);
-        return;
-    }
-    if (textSpots.size() >= std::size_t(TimeDisplay)) {
-        const ui::Point at = textSpots[TimeDisplay - 1];
-        kit::paintNumber(surface(), {peralPic[11], 7, 10}, int(countdown) / 10, 5, at, 10);
-        paintAt({at.x, at.y, 47, 10});
     }
 }
 
