@@ -42,10 +42,6 @@ Game04Frm::Game04Frm(core::App& a, int lvl)
 
 Game04Frm::~Game04Frm() = default;
 
-double Game04Frm::rnd() {
-    return core::rnd(app);
-}
-
 // ---- load -------------------------------------------------------------------
 
 void Game04Frm::Form_Load() {
@@ -121,7 +117,7 @@ void Game04Frm::getWordsPic() {
 }
 
 void Game04Frm::startRound() {
-    board.startRound([this] { return rnd(); });
+    board.startRound([this] { return core::rnd(app); });
     countdown = float(level.countdown);
     g().pearlGameStopped = 0;
 }
@@ -244,7 +240,7 @@ void Game04Frm::movePeralTimer_Timer() {
     if (g().pearlGameStopped)
         return;
     const pearl::TickEnd end =
-        board.pearlTick([this] { return rnd(); }, [this](int i) { pearlCaught(i); });
+        board.pearlTick([this] { return core::rnd(app); }, [this](int i) { pearlCaught(i); });
     if (end == pearl::TickEnd::Won) {
         core::queueSound(app, 5);
         score = std::int16_t(score + 10 + int(countdown / 100));

@@ -38,11 +38,10 @@ class Game04Frm : public core::Screen {
     void Form_Load() override;
     void Form_KeyDown(int& keyCode, int shift) override;
     void Form_KeyUp(int& keyCode, int shift) override;
-    void Form_MouseMove(int button, int shift, int x, int y) override;
-    void Form_QueryUnload(bool& cancel) override;
-
     void butnImg_MouseMove(int index, int button, int shift, int x, int y);
+    void Form_MouseMove(int button, int shift, int x, int y) override;
     void butnImg_MouseUp(int index, int button, int shift, int x, int y);
+    void Form_QueryUnload(bool& cancel) override;
 
     void headTimer_Timer();
     void movePeralTimer_Timer();
@@ -99,7 +98,6 @@ class Game04Frm : public core::Screen {
     void enableTimers(bool on);
     void paintAt(ui::Rect r);
     void restoreBoard();
-    double rnd();
 
     kit::Sprite head_;
     std::vector<ui::Picture> buttonLooks_;
