@@ -1,6 +1,6 @@
 #!/bin/sh
 # Measures the real program under Xvfb: time to the painted menu, CPU of the
-# idle menu, the game hub and a running card game, the X server's CPU beside
+# idle menu, the game hub, a running card game and a running pearl game, the X server's CPU beside
 # each, the resident memory, and the size of the media set.
 # Usage: bench/screens.sh [build folder]   (not part of the tests: it runs
 # for about a minute and a half in real time)
@@ -48,4 +48,12 @@ xdotool mousemove 640 264 click 1   # circle 1: the card game
 sleep 4
 xdotool mousemove 1062 194 click 1  # its start button
 measure "card game running"
+xdotool key Escape                  # back to the menu
+sleep 2
+xdotool mousemove 98 582 click 1    # the hub again
+sleep 3
+xdotool mousemove 495 720 click 1   # circle 4: the pearl game, level 1
+sleep 4
+xdotool mousemove 156 380 click 1   # its start button; the head waits at its corner
+measure "pearl game running"
 echo "media set: $(du -sh "$media" | cut -f1) ($(du -sh "$media/sound" | cut -f1) sound)"

@@ -42,6 +42,11 @@ class Display {
         (void)changed;
         present(frame);
     }
+    // The same for several separate regions at once.
+    virtual void presentRegions(const Picture& frame, const std::vector<gfx::Rect>& changed) {
+        for (const gfx::Rect& r : changed)
+            presentRegion(frame, r);
+    }
     virtual void setCursor(const gfx::Cursor& c) = 0;
     // Waits up to `timeoutMs` (-1: forever) for input or wake(); returns true
     // with an event, false on timeout or wake.

@@ -94,34 +94,57 @@ class SdlDisplay final : public Display {
     void present(const Picture& frame) override { presentRegion(frame, frame.rect()); }
 
     void presentRegion(const Picture& frame, gfx::Rect changed) override {
+        presentRegions(frame, {changed});
+    }
+
+    // Each region is copied enlarged into the window surface, then all of
+    // them are shown in one update.
+    void presentRegions(const Picture& frame, const std::vector<gfx::Rect>& changed) override {
         SDL_Surface* ws = SDL_GetWindowSurface(window_.get());
-        const gfx::Rect r = changed.intersected(frame.rect());
-        if (!ws || r.empty())
+        if (!ws)
             return;
         const int s = scale_;
         // Whole logical pixels that fit the window.
-        const gfx::Rect fit = r.intersected({0, 0, ws->w / s, ws->h / s});
-        if (fit.empty())
+        const gfx::Rect window{0, 0, ws->w / s, ws->h / s};
+        std::vector<gfx::Rect> fits;
+        for (const gfx::Rect& c : changed) {
+            const gfx::Rect fit = c.intersected(frame.rect()).intersected(window);
+            if (!fit.empty())
+                fits.push_back(fit);
+        }
+        if (fits.empty())
             return;
-        const SDL_Rect dst{fit.x * s, fit.y * s, fit.w * s, fit.h * s};
         const bool direct = ws->format->BytesPerPixel == 4 && ws->format->Rmask == 0xFF0000 &&
                             ws->format->Gmask == 0x00FF00 && ws->format->Bmask == 0x0000FF;
-        if (!direct) {
+        if (direct) {
+            if (SDL_MUSTLOCK(ws) && SDL_LockSurface(ws) != 0)
+                return;
+            for (const gfx::Rect& fit : fits)
+                copyEnlarged(frame, fit, ws);
+            if (SDL_MUSTLOCK(ws))
+                SDL_UnlockSurface(ws);
+        } else {
             // Any other window format: let SDL convert and stretch.
             SDL_Surface* src = SDL_CreateRGBSurfaceWithFormatFrom(
                 const_cast<std::uint32_t*>(frame.data()), frame.width(), frame.height(), 32,
                 frame.width() * 4, SDL_PIXELFORMAT_RGB888);
-            if (src) {
+            if (!src)
+                return;
+            for (const gfx::Rect& fit : fits) {
                 SDL_Rect from{fit.x, fit.y, fit.w, fit.h};
-                SDL_Rect to = dst;
+                SDL_Rect to{fit.x * s, fit.y * s, fit.w * s, fit.h * s};
                 SDL_BlitScaled(src, &from, ws, &to);
-                SDL_FreeSurface(src);
             }
-            SDL_UpdateWindowSurfaceRects(window_.get(), &dst, 1);
-            return;
+            SDL_FreeSurface(src);
         }
-        if (SDL_MUSTLOCK(ws) && SDL_LockSurface(ws) != 0)
-            return;
+        std::vector<SDL_Rect> shown;
+        for (const gfx::Rect& fit : fits)
+            shown.push_back({fit.x * s, fit.y * s, fit.w * s, fit.h * s});
+        SDL_UpdateWindowSurfaceRects(window_.get(), shown.data(), int(shown.size()));
+    }
+
+    void copyEnlarged(const Picture& frame, const gfx::Rect& fit, SDL_Surface* ws) const {
+        const int s = scale_;
         for (int y = fit.y; y < fit.bottom(); ++y) {
             const std::uint32_t* src = frame.data() + std::size_t(y) * frame.width();
             for (int dy = 0; dy < s; ++dy) {
@@ -143,9 +166,6 @@ class SdlDisplay final : public Display {
                 }
             }
         }
-        if (SDL_MUSTLOCK(ws))
-            SDL_UnlockSurface(ws);
-        SDL_UpdateWindowSurfaceRects(window_.get(), &dst, 1);
     }
 
     void setCursor(const gfx::Cursor& c) override {

@@ -14,6 +14,12 @@ using platform::InputEvent;
 namespace {
 constexpr Micros kNever = INT64_MAX;
 constexpr Micros kTooltipDelay = 600000;
+constexpr std::size_t kMaxRegions = 32;
+
+Rect united(const Rect& a, const Rect& b) {
+    const int l = std::min(a.x, b.x), t = std::min(a.y, b.y);
+    return {l, t, std::max(a.right(), b.right()) - l, std::max(a.bottom(), b.bottom()) - t};
+}
 } // namespace
 
 Runtime::Runtime(platform::Display& display, Clock& clock, platform::FontEngine& fonts,
@@ -551,15 +557,29 @@ void Runtime::typeText(const std::string& utf8) {
 void Runtime::invalidate(Rect r) {
     if (r.empty())
         return;
-    if (!dirty_ || changed_.empty())
-        changed_ = r;
-    else {
-        const int l = std::min(changed_.x, r.x), t = std::min(changed_.y, r.y);
-        const int rr = std::max(changed_.right(), r.right());
-        const int b = std::max(changed_.bottom(), r.bottom());
-        changed_ = {l, t, rr - l, b - t};
-    }
+    if (!dirty_)
+        changed_.clear();
     dirty_ = true;
+    // Rectangles that overlap or touch become one.
+    for (bool merged = true; merged;) {
+        merged = false;
+        for (auto it = changed_.begin(); it != changed_.end(); ++it)
+            if (it->x <= r.right() && r.x <= it->right() && it->y <= r.bottom() &&
+                r.y <= it->bottom()) {
+                r = united(r, *it);
+                changed_.erase(it);
+                merged = true;
+                break;
+            }
+    }
+    changed_.push_back(r);
+    // Past a few dozen regions one rectangle around them all is cheaper.
+    if (changed_.size() > kMaxRegions) {
+        Rect all = changed_.front();
+        for (const Rect& c : changed_)
+            all = united(all, c);
+        changed_.assign(1, all);
+    }
 }
 
 const Picture& Runtime::frame() {
@@ -576,13 +596,32 @@ void Runtime::paintNow() {
         frame_ = Picture(ds.w, ds.h, 0);
         full_ = true;
     }
-    const Rect changed = full_ ? frame_.rect() : changed_.intersected(frame_.rect());
+    std::vector<Rect> changed;
+    if (full_) {
+        changed.push_back(frame_.rect());
+    } else {
+        for (const Rect& c : changed_) {
+            const Rect r = c.intersected(frame_.rect());
+            if (!r.empty())
+                changed.push_back(r);
+        }
+    }
     full_ = false;
-    changed_ = {};
+    changed_.clear();
     if (changed.empty())
         return;
-    // Only the changed region is composed: the forms draw into a picture of
-    // its size, shifted so that everything outside it falls off the edges.
+    for (const Rect& r : changed)
+        compose(r);
+    if (changed.size() == 1 && changed.front() == frame_.rect())
+        display_.present(frame_);
+    else
+        display_.presentRegions(frame_, changed);
+}
+
+// Only a changed region is composed: the forms draw into a picture of its
+// size, shifted so that everything outside it falls off the edges.
+void Runtime::compose(const Rect& changed) {
+    const Size ds = display_.desktopSize();
     Picture& region = changed == frame_.rect() ? frame_ : regionScratch_;
     if (&region != &frame_ && (region.width() != changed.w || region.height() != changed.h))
         region = Picture(changed.w, changed.h, 0);
@@ -603,10 +642,6 @@ void Runtime::paintNow() {
     }
     if (&region != &frame_)
         frame_.blit(region, {changed.x, changed.y});
-    if (changed == frame_.rect())
-        display_.present(frame_);
-    else
-        display_.presentRegion(frame_, changed);
 }
 
 } // namespace ui

@@ -115,6 +115,7 @@ class Runtime {
     bool runDue();
     bool runPosted();
     void reapForms();
+    void compose(const Rect& changed);
     void activate();
     void updateCursor(Point desktop);
     Micros nextDue() const;
@@ -145,7 +146,10 @@ class Runtime {
     Picture regionScratch_;
     bool dirty_ = true;
     bool full_ = true;
-    Rect changed_;
+    // The regions that changed since the last paint: separate rectangles,
+    // so small changes far apart (sprites on a board) are shown without
+    // everything between them.
+    std::vector<Rect> changed_;
     bool quit_ = false;
     int depth_ = 0;
     Cursor shownCursor_;

@@ -76,6 +76,11 @@ class Canvas {
     cairo_t* cr_;
 };
 
+// A transparent drawing split into the XOR image (black outside) and its
+// AND mask (black inside), with a hard edge: a sprite the program paints
+// with XOR, AND, XOR.
+void writeMaskedPair(const Canvas& drawing, const fs::path& image, const fs::path& mask);
+
 // Throws std::runtime_error with the file name when writing fails.
 void writeFile(const fs::path& file, const std::string& bytes);
 // 24-bit BMP bytes of an ARGB32 surface.

@@ -2,6 +2,7 @@
 
 #include "game01.h"
 #include "game03.h"
+#include "game04.h"
 #include "game05.h"
 #include "mediagen.h"
 
@@ -557,6 +558,7 @@ void writePictures(const fs::path& appDir) {
     writeGame01(appDir);
     writeGame05(appDir);
     writeGame03(appDir);
+    writeGame04(appDir);
 }
 
 } // namespace mediagen

@@ -130,16 +130,63 @@ void dialogButton(const fs::path& file, const char* caption, Color base, int x) 
     });
 }
 
-void label(const fs::path& file, const char* line, Color c) {
+// A message of the pearl game's end dialog: a picture a child reads at a
+// glance on the left, the words beside it.
+enum class Ending { Won, Lost, TimeUp };
+
+void endingIcon(cairo_t* cr, Ending e, double cx, double cy) {
+    switch (e) {
+    case Ending::Won:
+        star(cr, cx, cy, 13, hex(0xffd54f), hex(0xe65100));
+        break;
+    case Ending::Lost:
+        // Two pearls of a string that came apart.
+        pearl(cr, cx - 6, cy - 5, 6.5, hex(0xcdeeff));
+        pearl(cr, cx + 6, cy + 5, 6.5, hex(0xffd95a));
+        cairo_set_line_width(cr, 3);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        setColor(cr, hex(0xe53935));
+        cairo_move_to(cr, cx - 11, cy + 9);
+        cairo_line_to(cr, cx + 11, cy - 9);
+        cairo_stroke(cr);
+        break;
+    case Ending::TimeUp: {
+        // An alarm clock.
+        for (int side = -1; side <= 1; side += 2) {
+            cairo_arc(cr, cx + side * 8, cy - 10, 4, 0, 2 * pi);
+            setColor(cr, hex(0xe53935));
+            cairo_fill(cr);
+        }
+        cairo_arc(cr, cx, cy + 1, 11.5, 0, 2 * pi);
+        setColor(cr, hex(0xe53935));
+        cairo_fill(cr);
+        cairo_arc(cr, cx, cy + 1, 9, 0, 2 * pi);
+        setColor(cr, white);
+        cairo_fill(cr);
+        cairo_set_line_width(cr, 2);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        setColor(cr, hex(0x263238));
+        cairo_move_to(cr, cx, cy + 1);
+        cairo_line_to(cr, cx, cy - 6);
+        cairo_move_to(cr, cx, cy + 1);
+        cairo_line_to(cr, cx + 5, cy + 3);
+        cairo_stroke(cr);
+        break;
+    }
+    }
+}
+
+void label(const fs::path& file, const char* line, Color c, Ending e) {
     Canvas l(169, 35);
     dialogAt(56, 14)(l.cr());
     cairo_identity_matrix(l.cr());
+    endingIcon(l.cr(), e, 16, 17.5);
     TextStyle t;
-    t.size = 20;
+    t.size = 17;
     t.fill = c;
     t.outline = white;
     t.outlineWidth = 1.5;
-    text(l.cr(), line, 84.5, 17.5, t);
+    text(l.cr(), line, 100, 17.5, t);
     l.saveBmp(file);
 }
 
@@ -193,9 +240,9 @@ void writeResourceBitmaps(const fs::path& dir) {
         box.saveBmp(dir / "DLGBOX.bmp");
     }
     // The pearl game's three endings, each asking whether to play again.
-    label(dir / "LABEL01.bmp", "你赢了！再玩吗？", hex(0x2e7d32));
-    label(dir / "LABEL02.bmp", "串错了！再玩吗？", hex(0xc62828));
-    label(dir / "LABEL03.bmp", "时间到！再玩吗？", hex(0x1565c0));
+    label(dir / "LABEL01.bmp", "你赢了！再玩吗？", hex(0x2e7d32), Ending::Won);
+    label(dir / "LABEL02.bmp", "串错了！再玩吗？", hex(0xc62828), Ending::Lost);
+    label(dir / "LABEL03.bmp", "时间到！再玩吗？", hex(0x1565c0), Ending::TimeUp);
 
     strip(
         dir / "BACK.bmp", 20, 20, hex(0xff7043),

@@ -16,6 +16,17 @@ namespace games::kit {
 // One click target per rectangle, member n for rectangle n, visible.
 void createButtons(ui::ControlArray<ui::Image>& butnImg, const std::vector<gfx::Rect>& rects);
 
+// Hands the buttons' pointer moves and releases to the screen's
+// butnImg_MouseMove and butnImg_MouseUp (index, button, shift, x, y).
+template <class S> void routeButtonEvents(ui::ControlArray<ui::Image>& butnImg, S& screen) {
+    butnImg.onMouseMove = [&screen](int i, int b, int s, int x, int y) {
+        screen.butnImg_MouseMove(i, b, s, x, y);
+    };
+    butnImg.onMouseUp = [&screen](int i, int b, int s, int x, int y) {
+        screen.butnImg_MouseUp(i, b, s, x, y);
+    };
+}
+
 // Whether a release at (x, y), in the button's own pixels, fell on it: a
 // press that slides off a button before it is let go asks for nothing.
 bool releasedOn(const ui::Control& button, int x, int y);

@@ -58,6 +58,9 @@ std::vector<std::int16_t> readBestScores(const std::string& path, int levels) {
     const auto lines = core::readLines(path);
     if (!lines)
         return bests;
+    if (lines->size() < bests.size())
+        std::fprintf(stderr, "shizi: %s holds %zu of %zu best scores; the others read 0\n",
+                     path.c_str(), lines->size(), bests.size());
     for (std::size_t i = 0; i < bests.size(); ++i)
         bests[i] = core::readNumber(core::lineAt(*lines, i));
     return bests;

@@ -30,7 +30,7 @@ std::vector<std::int16_t> layoutNumbers(const std::vector<std::string>& lines, s
                                         std::size_t from);
 
 // The best score of each of `levels` levels, one per line; a missing line
-// reads 0.
+// reads 0 (after one line on standard error).
 std::vector<std::int16_t> readBestScores(const std::string& path, int levels);
 // Rewrites the file whole (through a temporary file), one value per line in
 // the line-print form; false, after one line on standard error, when it
