@@ -68,6 +68,7 @@ std::vector<std::int16_t> readBestScores(const std::string& path, int levels) {
 
 bool writeBestScores(const std::string& path, const std::vector<std::int16_t>& bests) {
     std::vector<std::string> lines;
+    lines.reserve(bests.size());
     for (std::int16_t s : bests)
         lines.push_back(core::printNumber(s));
     if (core::writeLines(path, lines))
