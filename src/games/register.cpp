@@ -1,5 +1,6 @@
 #include "core/App.h"
 #include "games/game01/game01Frm.h"
+#include "games/game02/game02Frm.h"
 #include "games/game03/game03Frm.h"
 #include "games/game04/Game04Frm.h"
 #include "games/game05/game05Frm.h"
@@ -13,6 +14,7 @@ namespace games {
 void registerScreens(core::App& a) {
     a.registerScreen("gameFrm", [](core::App& app) { return std::make_unique<gameFrm>(app); });
     a.registerScreen("game01Frm", [](core::App& app) { return std::make_unique<game01Frm>(app); });
+    a.registerScreen("game02Frm", [](core::App& app) { return std::make_unique<game02Frm>(app); });
     a.registerScreen("game05Frm", [](core::App& app) { return std::make_unique<game05Frm>(app); });
     a.registerScreen("game03Frm", [](core::App& app) { return std::make_unique<game03Frm>(app); });
     a.registerScreen("Game04AFrm",

@@ -1,6 +1,7 @@
 #include "pictures.h"
 
 #include "game01.h"
+#include "game02.h"
 #include "game03.h"
 #include "game04.h"
 #include "game05.h"
@@ -556,6 +557,7 @@ void writePictures(const fs::path& appDir) {
     kit::writeFile(data / "data.txt", menuStateFile(backgrounds));
     pictures::writeCharacterSheets(kj, book());
     writeGame01(appDir);
+    writeGame02(appDir);
     writeGame05(appDir);
     writeGame03(appDir);
     writeGame04(appDir);
