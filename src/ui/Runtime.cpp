@@ -625,10 +625,23 @@ void Runtime::compose(const Rect& changed) {
     Picture& region = changed == frame_.rect() ? frame_ : regionScratch_;
     if (&region != &frame_ && (region.width() != changed.w || region.height() != changed.h))
         region = Picture(changed.w, changed.h, 0);
-    region.fill(0);
+    // A form's surface is opaque: what lies behind the frontmost form that
+    // covers the whole region cannot show, so composing starts there.
+    const std::vector<Form*> fs = forms();
+    std::size_t first = fs.size();
+    while (first > 0) {
+        const Form* f = fs[first - 1];
+        if (f->visible() && !f->unloading() && f->rect().intersected(changed) == changed)
+            break;
+        --first;
+    }
+    if (first == 0)
+        region.fill(0);
+    else
+        --first;
     const Point shift{-changed.x, -changed.y};
-    for (Form* f : forms())
-        if (f->visible() && !f->unloading())
+    for (std::size_t i = first; i < fs.size(); ++i)
+        if (Form* f = fs[i]; f->visible() && !f->unloading())
             f->paint(region, {f->left() + shift.x, f->top() + shift.y});
     if (tooltipShown_ && hover_ && !hover_->toolTipText().empty()) {
         const platform::FontSpec face{"System", 9, false};

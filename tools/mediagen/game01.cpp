@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace mediagen {
 
@@ -42,18 +43,11 @@ const std::array<Button, 6>& buttons() {
     return b;
 }
 
-std::string crlf(const std::string& line) {
-    return line + "\r\n";
-}
-
 std::string layoutFile() {
-    std::string out = crlf(toCp936("     左  上  宽  高   按钮"));
-    for (const Button& b : buttons()) {
-        char buf[48];
-        std::snprintf(buf, sizeof buf, "butn:%3d %3d %3d %3d   ", b.r.x, b.r.y, b.r.w, b.r.h);
-        out += crlf(buf + toCp936(b.caption));
-    }
-    return out;
+    std::vector<NamedRect> named;
+    for (const Button& b : buttons())
+        named.push_back({b.r, b.caption});
+    return gameButtonsFile(named);
 }
 
 // The board under the cards: a deep night-blue field with faint stars, dark
@@ -221,7 +215,7 @@ void writeGame01(const fs::path& appDir) {
         fs::create_directories(d);
     writeFile(data / "pos_size.txt", layoutFile());
     // No best scores yet; the game rewrites the file when one is beaten.
-    writeFile(data / "data.txt", crlf(" 0") + crlf(" 0") + crlf(" 0"));
+    writeFile(data / "data.txt", zeroBestScoresFile(3));
 
     {
         Canvas bg(640, 480);

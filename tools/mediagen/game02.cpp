@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace mediagen {
 
@@ -54,18 +55,11 @@ const std::array<Button, 6>& buttons() {
     return b;
 }
 
-std::string crlf(const std::string& line) {
-    return line + "\r\n";
-}
-
 std::string layoutFile() {
-    std::string out = crlf(toCp936("     左  上  宽  高   按钮"));
-    for (const Button& b : buttons()) {
-        char buf[48];
-        std::snprintf(buf, sizeof buf, "butn:%3d %3d %3d %3d   ", b.r.x, b.r.y, b.r.w, b.r.h);
-        out += crlf(buf + toCp936(b.name));
-    }
-    return out;
+    std::vector<NamedRect> named;
+    for (const Button& b : buttons())
+        named.push_back({b.r, b.name});
+    return gameButtonsFile(named);
 }
 
 void disc(cairo_t* cr, double cx, double cy, double r) {
@@ -500,15 +494,7 @@ void drawIcon(cairo_t* cr, const Button& b, int scope) {
 }
 
 void drawButton(cairo_t* cr, const Button& b, bool lit, int scope) {
-    PanelStyle st;
-    const Color c = lit ? lighter(b.color, 0.25) : b.color;
-    st.top = lighter(c, lit ? 0.6 : 0.45);
-    st.bottom = c;
-    st.border = lit ? hex(0xfff176) : darker(c, 0.35);
-    st.borderWidth = lit ? 3 : 2;
-    st.radius = 9;
-    st.shadow = false;
-    panel(cr, b.r.x + 1, b.r.y + 1, b.r.w - 2, b.r.h - 2, st);
+    panel(cr, b.r.x + 1, b.r.y + 1, b.r.w - 2, b.r.h - 2, buttonStyle(b.color, lit, 2, 9));
     drawIcon(cr, b, scope);
     if (lit)
         star(cr, b.r.x + 7, b.r.y + 7, 4, hex(0xfff59d), hex(0xffa000));
@@ -614,7 +600,7 @@ void writeGame02(const fs::path& appDir) {
         fs::create_directories(d);
     writeFile(data / "pos_size.txt", layoutFile());
     // No best scores yet; the game rewrites the file when one is beaten.
-    writeFile(data / "data.txt", crlf(" 0") + crlf(" 0") + crlf(" 0"));
+    writeFile(data / "data.txt", zeroBestScoresFile(3));
 
     {
         Canvas bg(640, 480);

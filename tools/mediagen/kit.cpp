@@ -478,6 +478,18 @@ void radial(cairo_t* cr, double cx, double cy, double r, Color inner, Color oute
     cairo_pattern_destroy(p);
 }
 
+PanelStyle buttonStyle(Color color, bool lit, double border, double radius) {
+    PanelStyle st;
+    const Color c = lit ? lighter(color, 0.25) : color;
+    st.top = lighter(c, lit ? 0.6 : 0.45);
+    st.bottom = c;
+    st.border = lit ? hex(0xfff176) : darker(c, 0.35);
+    st.borderWidth = lit ? border + 1 : border;
+    st.radius = radius;
+    st.shadow = false;
+    return st;
+}
+
 void panel(cairo_t* cr, double x, double y, double w, double h, const PanelStyle& st) {
     cairo_save(cr);
     if (st.shadow) {
@@ -642,15 +654,7 @@ void text(cairo_t* cr, const std::string& utf8, double cx, double cy, const Text
 }
 
 void gameButton(cairo_t* cr, double x, double y, double w, double h, Color color, bool lit) {
-    PanelStyle st;
-    const Color c = lit ? lighter(color, 0.25) : color;
-    st.top = lighter(c, lit ? 0.6 : 0.45);
-    st.bottom = c;
-    st.border = lit ? hex(0xfff176) : darker(c, 0.35);
-    st.borderWidth = lit ? 3.5 : 2.5;
-    st.radius = 12;
-    st.shadow = false;
-    panel(cr, x + 1.5, y + 1.5, w - 3, h - 3, st);
+    panel(cr, x + 1.5, y + 1.5, w - 3, h - 3, buttonStyle(color, lit, 2.5, 12));
     if (lit) {
         star(cr, x + 10, y + 10, 5, hex(0xfff59d), hex(0xffa000));
         star(cr, x + w - 10, y + h - 10, 4, hex(0xfff59d), hex(0xffa000));

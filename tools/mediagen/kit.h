@@ -120,6 +120,9 @@ struct PanelStyle {
     bool gloss = true;
 };
 void panel(cairo_t* cr, double x, double y, double w, double h, const PanelStyle& style);
+// A game button's panel in its normal look or highlighted (lighter, with a
+// yellow rim one `border` wider), flat on the screen.
+PanelStyle buttonStyle(Color color, bool lit, double border, double radius);
 
 // A game screen's push button, plain or lit (brighter, a yellow rim and two
 // sparkles) as when the pointer rests on it; its caption or icon goes on top.

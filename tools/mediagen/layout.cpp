@@ -110,6 +110,23 @@ std::string hubCirclesFile() {
     return out;
 }
 
+std::string gameButtonsFile(const std::vector<NamedRect>& buttons) {
+    std::string out = toCp936("     左  上  宽  高   按钮") + "\r\n";
+    for (const NamedRect& b : buttons) {
+        char buf[48];
+        std::snprintf(buf, sizeof buf, "butn:%3d %3d %3d %3d   ", b.r.x, b.r.y, b.r.w, b.r.h);
+        out += buf + toCp936(b.name) + "\r\n";
+    }
+    return out;
+}
+
+std::string zeroBestScoresFile(int levels) {
+    std::string out;
+    for (int k = 0; k < levels; ++k)
+        out += " 0\r\n";
+    return out;
+}
+
 std::string menuStateFile(int backgroundCount) {
     return crlf(std::to_string(backgroundCount)) + crlf("0") + crlf("1") + crlf("1");
 }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace mediagen {
 
@@ -59,6 +60,18 @@ std::string hubCirclesFile();
 
 // data\data.txt as shipped: the background count, function 0, verse 1, one verse.
 std::string menuStateFile(int backgroundCount);
+
+// A game's button rectangles with the names its layout file gives them.
+struct NamedRect {
+    Rect r;
+    const char* name; // UTF-8
+};
+// data\pos_size.txt of a game folder: a heading, then one "butn:" line per
+// button with left, top, width and height in three-character columns from
+// character 6 and the button's name; code page 936 with CR LF.
+std::string gameButtonsFile(const std::vector<NamedRect>& buttons);
+// data\data.txt of a game folder as shipped: no best score yet in any level.
+std::string zeroBestScoresFile(int levels);
 
 // UTF-8 to code page 936; throws on a character the code page lacks.
 std::string toCp936(const std::string& utf8);

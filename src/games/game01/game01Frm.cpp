@@ -58,12 +58,7 @@ game01Frm::game01Frm(core::App& a)
     levelLbl.foreColor = ui::rgb(220, 40, 30);
 
     cardImg.onClick = [this](int i) { cardImg_Click(i); };
-    butnImg.onMouseUp = [this](int i, int b, int s, int x, int y) {
-        butnImg_MouseUp(i, b, s, x, y);
-    };
-    butnImg.onMouseMove = [this](int i, int b, int s, int x, int y) {
-        butnImg_MouseMove(i, b, s, x, y);
-    };
+    kit::wireButtons(butnImg, *this);
     Timer1.onTimer = [this] { Timer1_Timer(); };
     Timer2.onTimer = [this] { Timer2_Timer(); };
     Timer3.onTimer = [this] { Timer3_Timer(); };
@@ -342,11 +337,8 @@ void game01Frm::Form_MouseMove(int, int, int, int) {
 }
 
 void game01Frm::butnImg_MouseUp(int index, int, int, int x, int y) {
-    if (isBusy() || !loaded_)
+    if (isBusy() || !loaded_ || !kit::releasedOn(butnImg[index], x, y))
         return;
-    const ui::Image& b = butnImg[index];
-    if (x < 0 || y < 0 || x >= b.width() || y >= b.height())
-        return; // released beside the button
     runCommand(index);
 }
 

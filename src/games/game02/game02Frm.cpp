@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace games {
 
@@ -35,18 +36,18 @@ game02Frm::game02Frm(core::App& a)
     : core::Screen(a), butnImg(*this), showTimer(*this, 10), circleTimer(*this, 1),
       borderTimer(*this, 10), bombTimer(*this, 1), wordTimer(*this, 1), ok_errTimer(*this, 1) {
     butnImg[0].setVisible(false);
-    butnImg.onMouseUp = [this](int i, int b, int s, int x, int y) {
-        butnImg_MouseUp(i, b, s, x, y);
+    kit::wireButtons(butnImg, *this);
+    using Handler = void (game02Frm::*)();
+    const std::pair<ui::Timer*, Handler> timers[] = {
+        {&showTimer, &game02Frm::showTimer_Timer},
+        {&circleTimer, &game02Frm::circleTimer_Timer},
+        {&borderTimer, &game02Frm::borderTimer_Timer},
+        {&bombTimer, &game02Frm::bombTimer_Timer},
+        {&wordTimer, &game02Frm::wordTimer_Timer},
+        {&ok_errTimer, &game02Frm::ok_errTimer_Timer},
     };
-    butnImg.onMouseMove = [this](int i, int b, int s, int x, int y) {
-        butnImg_MouseMove(i, b, s, x, y);
-    };
-    showTimer.onTimer = [this] { showTimer_Timer(); };
-    circleTimer.onTimer = [this] { circleTimer_Timer(); };
-    borderTimer.onTimer = [this] { borderTimer_Timer(); };
-    bombTimer.onTimer = [this] { bombTimer_Timer(); };
-    wordTimer.onTimer = [this] { wordTimer_Timer(); };
-    ok_errTimer.onTimer = [this] { ok_errTimer_Timer(); };
+    for (const auto& [timer, handler] : timers)
+        timer->onTimer = [this, handler = handler] { (this->*handler)(); };
 }
 
 game02Frm::~game02Frm() = default;
@@ -70,15 +71,12 @@ void game02Frm::Form_Load() {
     core::stopSound(app);
 }
 
-void game02Frm::build() {
-    initCatchGame();
-}
-
 void game02Frm::initCatchGame() {
-    hoveredButton = -1;
-    level = 1;
+    // Level 2 is offered from verse 2 on, level 3 from verse 3.
     const int verse = std::clamp<int>(g().curVerse, 1, 140);
     maxLevel = std::int16_t(std::min(verse, 3));
+    level = 1;
+    hoveredButton = -1;
     g().readAloud = 1;
     wordScope = 2;
     score = 0;
@@ -136,7 +134,14 @@ void game02Frm::paintLook(int index, bool highlighted) {
     const ui::Picture look = runtime().loadPicture(lookFile(index, highlighted));
     const ui::Rect r = buttonRects_[std::size_t(index)];
     surface().blit(look, {r.x, r.y});
-    kit::invalidateArea(*this, r);
+    invalidate(r);
+}
+
+void game02Frm::Form_MouseMove(int, int, int, int) {
+    if (isBusy())
+        return;
+    paintLook(hoveredButton, false);
+    hoveredButton = -1;
 }
 
 void game02Frm::butnImg_MouseMove(int index, int, int, int, int) {
@@ -147,56 +152,51 @@ void game02Frm::butnImg_MouseMove(int index, int, int, int, int) {
     paintLook(index, true);
 }
 
-void game02Frm::Form_MouseMove(int, int, int, int) {
-    if (isBusy())
-        return;
-    paintLook(hoveredButton, false);
-    hoveredButton = -1;
-}
-
 void game02Frm::butnImg_MouseUp(int index, int, int, int x, int y) {
-    if (isBusy() || !loaded_)
-        return;
-    const ui::Image& b = butnImg[index];
-    if (x < 0 || y < 0 || x >= b.width() || y >= b.height())
-        return; // released beside the button
-    runCommand(index);
+    if (!isBusy() && loaded_ && kit::releasedOn(butnImg[index], x, y))
+        runCommand(index);
 }
 
 void game02Frm::runCommand(int index) {
     kit::CommandScope scope(*this);
     switch (index) {
-    case Help:
-        core::playSoundWait(app, 15);
-        core::showHelp(app);
-        invalidate();
-        break;
     case Start:
         startGame();
         break;
     case Scope:
-        core::playSoundWait(app, 9);
-        wordScope = std::int16_t(wordScope == 2 ? 1 : 2);
-        stopGame();
-        paintLook(Scope, true);
+        switchScope();
         break;
     case NextLevel:
-        changeLevel(1);
-        break;
     case PreviousLevel:
-        changeLevel(-1);
+        changeLevel(index == NextLevel ? 1 : -1);
         break;
     case Back:
-        core::playSoundWait(app, 12);
-        showTimer.stop();
-        closing = true;
-        app.load("gameFrm");
-        unload();
+        leaveForTheHub();
         scope.leaving();
-        return;
+        break;
+    case Help:
+        core::playSoundWait(app, 15);
+        core::showHelp(app); // the help viewer may have covered the window
+        invalidate();
+        break;
     default:
         break;
     }
+}
+
+void game02Frm::switchScope() {
+    core::playSoundWait(app, 9);
+    wordScope = std::int16_t(wordScope == 2 ? 1 : 2);
+    stopGame();
+    paintLook(Scope, true);
+}
+
+void game02Frm::leaveForTheHub() {
+    core::playSoundWait(app, 12);
+    showTimer.stop();
+    closing = true;
+    app.load("gameFrm");
+    unload();
 }
 
 void game02Frm::startGame() {
@@ -246,14 +246,13 @@ void game02Frm::stopGame() {
 }
 
 void game02Frm::Form_KeyDown(int& keyCode, int) {
+    if (kit::helpOnF1(*this, keyCode)) {
+        invalidate();
+        return;
+    }
     if (isBusy())
         return;
     switch (keyCode) {
-    case ui::key::F1:
-        core::showHelp(app);
-        core::queueSound(app, 15);
-        invalidate();
-        break;
     case ui::key::Left:
         cartDir = -1;
         break;
@@ -341,35 +340,29 @@ void game02Frm::wakeBalls() {
 
 // ---- timers -------------------------------------------------------------------
 
+namespace {
+
+// One coordinate of a ball, a 29-pixel square around its centre: a step
+// that would pass a wall puts the square against it and turns it back.
+void bounce(float& p, float& v, float low, float high) {
+    if (v > 0 && p + v + 14.5f > high) {
+        p = high - 14.5f;
+        v = -v;
+    } else if (v <= 0 && p + v - 14.5f < low) {
+        p = low + 14.5f;
+        v = -v;
+    } else {
+        p += v;
+    }
+}
+
+} // namespace
+
 void game02Frm::moveBall(int i) {
     Vec& p = ballPos[std::size_t(i)];
     Vec& v = ballSpeed[std::size_t(i)];
-    if (v.x > 0) {
-        if (p.x + v.x + 14.5f > 593) {
-            p.x = 578.5f;
-            v.x = -v.x;
-        } else {
-            p.x += v.x;
-        }
-    } else if (p.x + v.x - 14.5f >= 8) {
-        p.x += v.x;
-    } else {
-        p.x = 22.5f;
-        v.x = -v.x;
-    }
-    if (v.y > 0) {
-        if (p.y + v.y + 14.5f > 475) {
-            p.y = 460.5f;
-            v.y = -v.y;
-        } else {
-            p.y += v.y;
-        }
-    } else if (p.y + v.y - 14.5f >= 6) {
-        p.y += v.y;
-    } else {
-        p.y = 20.5f;
-        v.y = -v.y;
-    }
+    bounce(p.x, v.x, float(kArea.x), float(kArea.right()));
+    bounce(p.y, v.y, float(kArea.y), float(kArea.bottom()));
 }
 
 bool game02Frm::caughtByCart(int i) const {
@@ -395,18 +388,26 @@ void game02Frm::circleTimer_Timer() {
             gameLost();
             return;
         }
-        speak(i);
-        score = std::int16_t(score + 2);
-        showScoreDigits();
-        playing = anyBallLeft();
-        if (!playing) {
-            startCooldown = 10;
-            playCue(5);
+        if (ballGone(i, 2)) {
             waitForCue();
             if (closing)
                 return;
         }
     }
+}
+
+// A ball caught or shot as it should be: spoken and scored; when it was the
+// last, the game is won. True then.
+bool game02Frm::ballGone(int ball, int points) {
+    speak(ball);
+    score = std::int16_t(score + points);
+    showScoreDigits();
+    playing = anyBallLeft();
+    if (playing)
+        return false;
+    startCooldown = 10;
+    playCue(5);
+    return true;
 }
 
 // A wrong catch ends the game at once, whatever is still flying.
@@ -476,14 +477,7 @@ void game02Frm::bombTimer_Timer() {
             showScoreDigits();
         } else {
             ballState[std::size_t(i)] = -9;
-            speak(i);
-            score = std::int16_t(score + 1);
-            showScoreDigits();
-            playing = anyBallLeft();
-            if (!playing) {
-                startCooldown = 10;
-                playCue(5);
-            }
+            ballGone(i, 1);
         }
         return;
     }
@@ -539,7 +533,7 @@ void game02Frm::paintIdle() {
     areaShows_ = AreaShows::Instructions;
     restoreArea(instructions_, kArea);
     drawn_.clear();
-    kit::invalidateArea(*this, kArea);
+    invalidate(kArea);
 }
 
 void game02Frm::paintPlay() {
@@ -558,7 +552,8 @@ void game02Frm::paintPlay() {
         std::int16_t& state = ballState[std::size_t(i)];
         if (state == 0)
             continue;
-        flameFrame = int(core::rnd(app) * 5 + 1);
+        // The flicker needs no fresh seed, only a frame each tick.
+        flameFrame = app.random.draw(5);
         if (state > 0) {
             drawBall(i);
         } else {
@@ -572,9 +567,9 @@ void game02Frm::paintPlay() {
         markDrawn(r);
     }
     for (const ui::Rect& r : drawnBefore_)
-        kit::invalidateArea(*this, r);
+        invalidate(r);
     for (const ui::Rect& r : drawn_)
-        kit::invalidateArea(*this, r);
+        invalidate(r);
 }
 
 void game02Frm::markDrawn(ui::Rect r) {
@@ -649,12 +644,12 @@ void game02Frm::drawCharacter(int i, ui::Rect dst) {
 
 void game02Frm::showLevelDigit() {
     kit::paintNumber(surface(), digits_, level, 1, kLevelAt, kDigitPitch);
-    kit::invalidateArea(*this, {kLevelAt.x, kLevelAt.y, 7, 10});
+    invalidate({kLevelAt.x, kLevelAt.y, 7, 10});
 }
 
 void game02Frm::showScoreDigits() {
     kit::paintNumber(surface(), digits_, score, 3, kScoreAt, kDigitPitch);
-    kit::invalidateArea(*this, {kScoreAt.x, kScoreAt.y, 3 * kDigitPitch, 10});
+    invalidate({kScoreAt.x, kScoreAt.y, 3 * kDigitPitch, 10});
     if (kit::offerBestScore(gameFolder() + "data\\data.txt", bestScores, level, score))
         showBestDigits();
 }
@@ -662,7 +657,7 @@ void game02Frm::showScoreDigits() {
 void game02Frm::showBestDigits() {
     kit::paintNumber(surface(), digits_, bestScores[std::size_t(level - 1)], 3, kBestAt,
                      kDigitPitch);
-    kit::invalidateArea(*this, {kBestAt.x, kBestAt.y, 3 * kDigitPitch, 10});
+    invalidate({kBestAt.x, kBestAt.y, 3 * kDigitPitch, 10});
 }
 
 // ---- unload -------------------------------------------------------------------

@@ -21,21 +21,21 @@ class game02Frm : public core::Screen {
     explicit game02Frm(core::App& app);
     ~game02Frm() override;
 
+    // In the order of the screen's life: load, the buttons and keys, the
+    // timers, unload.
     void Form_Load() override;
+    void butnImg_MouseMove(int index, int button, int shift, int x, int y);
     void Form_MouseMove(int button, int shift, int x, int y) override;
+    void butnImg_MouseUp(int index, int button, int shift, int x, int y);
     void Form_KeyDown(int& keyCode, int shift) override;
     void Form_KeyUp(int& keyCode, int shift) override;
-    void Form_QueryUnload(bool& cancel) override;
-
-    void butnImg_MouseUp(int index, int button, int shift, int x, int y);
-    void butnImg_MouseMove(int index, int button, int shift, int x, int y);
-
     void showTimer_Timer();
     void circleTimer_Timer();
     void borderTimer_Timer();
     void bombTimer_Timer();
     void wordTimer_Timer();
     void ok_errTimer_Timer();
+    void Form_QueryUnload(bool& cancel) override;
 
     // Buttons by index, as data\pos_size.txt of the game folder orders them.
     enum Button { Help = 0, Start = 1, Scope = 2, NextLevel = 3, PreviousLevel = 4, Back = 5 };
@@ -98,12 +98,15 @@ class game02Frm : public core::Screen {
     std::string gameFolder() { return g().gamePath + "Game02/"; }
 
   protected:
-    void build() override;
+    // The first activation builds the game once.
+    void build() override { initCatchGame(); }
 
   private:
     void initCatchGame();
     void runCommand(int index);
     void startGame();
+    void switchScope();
+    void leaveForTheHub();
     void changeLevel(int step);
     void stopGame();
     void getRandomWords();
@@ -112,6 +115,7 @@ class game02Frm : public core::Screen {
     void moveBall(int i);
     bool caughtByCart(int i) const;
     bool hitByRocket(int i) const;
+    bool ballGone(int ball, int points);
     void gameLost();
     void waitForCue();
     void speak(int ball);

@@ -31,6 +31,17 @@ template <class S> void routeButtonEvents(ui::ControlArray<ui::Image>& butnImg, 
 // press that slides off a button before it is let go asks for nothing.
 bool releasedOn(const ui::Control& button, int x, int y);
 
+// Sends the buttons' mouse moves and releases to the screen's handlers
+// butnImg_MouseMove and butnImg_MouseUp.
+template <class S> void wireButtons(ui::ControlArray<ui::Image>& butnImg, S& screen) {
+    butnImg.onMouseUp = [&screen](int i, int b, int s, int x, int y) {
+        screen.butnImg_MouseUp(i, b, s, x, y);
+    };
+    butnImg.onMouseMove = [&screen](int i, int b, int s, int x, int y) {
+        screen.butnImg_MouseMove(i, b, s, x, y);
+    };
+}
+
 // folder + "pics/butn" + (index + 1) + suffix + ".bmp": the look of button
 // `index` ("" highlighted, "S" normal, where a game has both).
 std::string buttonLook(const std::string& folder, int index, std::string_view suffix = "");

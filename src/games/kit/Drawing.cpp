@@ -70,12 +70,6 @@ void paintBlank(gfx::Picture& target, const DigitStrip& strip, int digits, gfx::
                     {at.x + pitch * k, at.y});
 }
 
-void invalidateArea(ui::Form& form, gfx::Rect r) {
-    if (r.empty())
-        return;
-    form.runtime().invalidate({form.left() + r.x, form.top() + r.y, r.w, r.h});
-}
-
 Sprite Sprite::load(ui::Runtime& rt, const std::string& imagePath, const std::string& maskPath,
                     int frameWidth, int frameHeight) {
     Sprite s;

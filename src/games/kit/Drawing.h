@@ -9,9 +9,8 @@
 #include <vector>
 
 namespace ui {
-class Form;
 class Runtime;
-} // namespace ui
+}
 
 namespace games::kit {
 
@@ -31,11 +30,6 @@ void paintNumber(gfx::Picture& target, const DigitStrip& strip, int value, int d
 // The blank cell (x = 10 cells) in each of `digits` cells.
 void paintBlank(gfx::Picture& target, const DigitStrip& strip, int digits, gfx::Point at,
                 int pitch);
-
-// Marks a rectangle of the form (form pixels) as changed, so that only it is
-// sent to the window: a game that redraws a few sprites every tick should
-// not make the whole screen be shown again.
-void invalidateArea(ui::Form& form, gfx::Rect r);
 
 // A strip of equally sized frames with its mask (black where opaque).
 struct Sprite {
