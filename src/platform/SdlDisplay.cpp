@@ -138,6 +138,7 @@ class SdlDisplay final : public Display {
             SDL_FreeSurface(src);
         }
         std::vector<SDL_Rect> shown;
+        shown.reserve(fits.size());
         for (const gfx::Rect& fit : fits)
             shown.push_back({fit.x * s, fit.y * s, fit.w * s, fit.h * s});
         SDL_UpdateWindowSurfaceRects(window_.get(), shown.data(), int(shown.size()));

@@ -106,7 +106,8 @@ void game05Frm::loadPictures() {
     const std::string pics = gameFolder() + "pics/";
     workPic[Background] = picture();
     for (int n = 0; n < 5; ++n)
-        workPic[std::size_t(ButtonLooks + n)] = rt.loadPicture(kit::buttonLook(gameFolder(), n));
+        workPic[std::size_t(ButtonLooks) + std::size_t(n)] =
+            rt.loadPicture(kit::buttonLook(gameFolder(), n));
     workPic[Tiles] = rt.loadPicture(pics + "blocks.bmp");
     workPic[White] = rt.loadPicture(pics + "white.bmp");
     workPic[Blue] = rt.loadPicture(pics + "blue.bmp");
@@ -173,7 +174,7 @@ void game05Frm::getRandomWords() {
             workPic[Holder] = runtime().loadPicture(g().kjPath + name);
             slot.blit(workPic[Holder], {0, 0, kStripW, kBlockH}, {0, kPitchY * (k - 1)});
         }
-        workPic[std::size_t(MovableLook + look)] =
+        workPic[std::size_t(MovableLook) + std::size_t(look)] =
             kit::throughScratch(runtime(), g().picPath, slot);
     }
     workPic[Holder] = ui::Picture();
@@ -558,8 +559,9 @@ void game05Frm::midiTimer_Timer() {
 void game05Frm::drawCell(int row, int col) {
     const ui::Rect r = cellRect(row, col);
     const Cell& cell = blockGrid[std::size_t(row)][std::size_t(col)];
-    const ui::Picture& look =
-        row > blockLevel ? workPic[Tiles] : workPic[std::size_t(MovableLook + cell.state)];
+    const ui::Picture& look = row > blockLevel
+                                  ? workPic[Tiles]
+                                  : workPic[std::size_t(MovableLook) + std::size_t(cell.state)];
     const ui::Rect from = row > blockLevel
                               ? kEmptyTile
                               : ui::Rect{kPitchX * (cell.originCol - 1),
@@ -603,7 +605,7 @@ void game05Frm::showButtonHover() {
     if (blockHover < 0 || !butnImg.exists(blockHover))
         return;
     const ui::Rect r = butnImg[blockHover].rect();
-    const ui::Picture& look = workPic[std::size_t(ButtonLooks + blockHover)];
+    const ui::Picture& look = workPic[std::size_t(ButtonLooks) + std::size_t(blockHover)];
     surface().blit(look, {0, 0, r.w, r.h}, {r.x, r.y});
     invalidate(r);
 }

@@ -61,9 +61,9 @@ class game05Frm : public core::Screen {
         std::string character; // UTF-8
     };
     struct Cell {
-        std::int8_t originRow = 0, originCol = 0; // the block lying here
-        std::int8_t state = AtRest;
-        std::int8_t mark = 0; // 2 while its block is being dragged
+        std::int16_t originRow = 0, originCol = 0; // the block lying here
+        std::int16_t state = AtRest;
+        std::int16_t mark = 0; // 2 while its block is being dragged
     };
 
     // Form state, rows and columns 1-based.
