@@ -1242,27 +1242,4 @@ double Rng::uniform() {
     return static_cast<double>(state_ >> 11) / 9007199254740992.0;
 }
 
-void writeMaskedPair(const Canvas& drawing, const fs::path& image, const fs::path& mask) {
-    const int w = drawing.width(), h = drawing.height();
-    Canvas img(w, h, black), msk(w, h, white);
-    cairo_surface_flush(drawing.surface());
-    const unsigned char* data = cairo_image_surface_get_data(drawing.surface());
-    const int stride = cairo_image_surface_get_stride(drawing.surface());
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const auto p = *reinterpret_cast<const std::uint32_t*>(data + y * stride + x * 4);
-            if ((p >> 24) < 128)
-                continue;
-            const std::uint32_t rgb = drawing.pixel(x, y);
-            cairo_rectangle(img.cr(), x, y, 1, 1);
-            setColor(img.cr(), hex(rgb));
-            cairo_fill(img.cr());
-            cairo_rectangle(msk.cr(), x, y, 1, 1);
-            setColor(msk.cr(), black);
-            cairo_fill(msk.cr());
-        }
-    img.saveBmp(image);
-    msk.saveBmp(mask);
-}
-
 } // namespace mediagen::kit

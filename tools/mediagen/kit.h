@@ -91,10 +91,6 @@ std::string bmpBytes(cairo_surface_t* surface);
 std::string bmp8Bytes(int width, int height, const std::vector<std::uint8_t>& indices,
                       const std::vector<Color>& palette);
 
-// A drawing with transparent parts split into the XOR image (black outside)
-// and its AND mask (black inside, white outside, nothing in between): the
-// pair a program paints as image XOR, mask AND, image XOR.
-void writeMaskedPair(const Canvas& drawing, const fs::path& image, const fs::path& mask);
 
 void setColor(cairo_t* cr, Color c);
 // Adds a rounded rectangle to the current path.
