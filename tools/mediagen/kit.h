@@ -91,7 +91,6 @@ std::string bmpBytes(cairo_surface_t* surface);
 std::string bmp8Bytes(int width, int height, const std::vector<std::uint8_t>& indices,
                       const std::vector<Color>& palette);
 
-
 void setColor(cairo_t* cr, Color c);
 // Adds a rounded rectangle to the current path.
 void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r);
