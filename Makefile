@@ -14,7 +14,7 @@ PACKAGES = cmake g++ make pkg-config \
   fonts-arphic-gkai00mp fonts-arphic-ukai fonts-wqy-zenhei fonts-dejavu-core \
   espeak-ng sox ffmpeg timgm6mb-soundfont fp-utils fortunes-zh unicode-data \
   xchm xvfb xdotool imagemagick x11-utils \
-  python3 clang-tidy
+  python3 clang-tidy strace
 
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Measures the real program under Xvfb: time to the painted menu, CPU of the
-# idle menu, the game hub, a running card game and a running pearl game, the X server's CPU beside
-# each, the resident memory, and the size of the media set.
+# idle menu, the game hub, a running card game and a running pearl game, the
+# X server's CPU and the repaints sent to it beside each, the resident memory,
+# and the size of the media set.
 # Usage: bench/screens.sh [build folder]   (not part of the tests: it runs
 # for about a minute and a half in real time)
 set -eu
@@ -37,11 +38,21 @@ measure() {
     sleep $seconds
     b=$(ticks $app); y=$(ticks $xvfb)
     awk -v what="$1" -v p=$((b - a)) -v x=$((y - x)) -v hz="$hz" -v s=$seconds 'BEGIN {
-        printf "%s: program %.2f %% of a core, X server %.2f %%\n", what, p * 100 / hz / s, x * 100 / hz / s }' 
+        printf "%s: program %.2f %% of a core, X server %.2f %%\n", what, p * 100 / hz / s, x * 100 / hz / s }'
+    repaints
 }
 
+# Every repaint is one write of requests to the X server (the picture goes
+# through shared memory): counted for 5 s apart from the CPU figures, since
+# tracing costs time of its own.
+repaints() {
+    n=$(timeout -s INT 5 strace -f -qq -e trace=write,writev,sendmsg -p $app 2>&1 | grep -c '^' || true)
+    echo "  repaints sent to the X server: $(awk -v n="$n" 'BEGIN { printf "%.1f", n / 5 }') a second"
+}
+
+sleep 10
+echo "resident memory 10 s after start: $(awk '/VmRSS/ {printf "%.1f MiB", $2 / 1024}' /proc/$app/status)"
 measure "idle main menu"
-echo "resident memory: $(awk '/VmRSS/ {print $2 / 1024 " MiB"}' /proc/$app/status)"
 xdotool mousemove 98 582 click 1    # 游戏: the game hub
 measure "game hub"
 xdotool mousemove 640 264 click 1   # circle 1: the card game
@@ -56,4 +67,4 @@ xdotool mousemove 495 720 click 1   # circle 4: the pearl game, level 1
 sleep 4
 xdotool mousemove 156 380 click 1   # its start button; the head waits at its corner
 measure "pearl game running"
-echo "media set: $(du -sh "$media" | cut -f1) ($(du -sh "$media/sound" | cut -f1) sound)"
+echo "media set with the program: $(du -sh "$media" | cut -f1) ($(du -sh "$media/sound" | cut -f1) sound, program $(du -sh "$media/shizi" | cut -f1), $(du -sh "$media/tav_KJ" | cut -f1) character pictures)"

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <vector>
 
@@ -440,28 +441,36 @@ void TransitionImage::paint(ui::Picture& target, ui::Point origin) {
         std::clamp(double(runtime().now() - st_->start) / 1000.0 / st_->durationMs, 0.0, 1.0);
     const Renderer r(st_->effect, width(), height(), st_->step, t);
     const bool fade = st_->effect.family == Family::Fade;
-    for (int y = 0; y < height(); ++y)
-        for (int x = 0; x < width(); ++x) {
+    // Sixteen thousand pixels a step: read and write the rows directly.
+    auto at = [](const Picture& p, int x, int y) {
+        return x < 0 || y < 0 || x >= p.width() || y >= p.height()
+                   ? ui::kNoColor
+                   : p.data()[std::size_t(y) * std::size_t(p.width()) + std::size_t(x)];
+    };
+    const int x0 = std::max(0, -origin.x), x1 = std::min(width(), target.width() - origin.x);
+    const int y0 = std::max(0, -origin.y), y1 = std::min(height(), target.height() - origin.y);
+    for (int y = y0; y < y1; ++y) {
+        std::uint32_t* row = target.data() +
+                             std::size_t(origin.y + y) * std::size_t(target.width()) +
+                             std::size_t(origin.x);
+        for (int x = x0; x < x1; ++x) {
             const Src s = r.at(x, y);
             const Picture& pic = s.pic == 0 ? from : to;
             const int px = int(std::floor(s.x)), py = int(std::floor(s.y));
-            if (px < 0 || py < 0 || px >= pic.width() || py >= pic.height()) {
-                if (!fade)
-                    continue; // where the picture has no pixel the form shows through
-            }
-            ui::Color c = pic.pixel(px, py);
+            ui::Color c = at(pic, px, py);
             if (fade) {
-                const ui::Color a = from.pixel(x, y), b = to.pixel(x, y);
+                const ui::Color a = at(from, x, y), b = at(to, x, y);
                 if (a == ui::kNoColor || b == ui::kNoColor) {
                     c = t < 0.5 ? a : b;
-                    if (c == ui::kNoColor)
-                        continue;
                 } else {
                     c = blend(a, b, t);
                 }
             }
-            target.setPixel(origin.x + x, origin.y + y, c);
+            // Where the picture has no pixel the form shows through.
+            if (c != ui::kNoColor)
+                row[x] = c & 0x00FFFFFFu;
         }
+    }
 }
 
 } // namespace media

@@ -24,21 +24,15 @@ constexpr int kWord = 24;
 constexpr std::array<int, 2> kCircleX = {440, 548};
 constexpr std::array<int, 5> kCircleY = {118, 150, 182, 214, 246};
 
-struct Button {
-    Rect r;
-    const char* caption;
-    Color color;
-};
-
 // By the index the game gives them: back, help, another picture, new
 // characters.
-const std::array<Button, 4>& buttons() {
-    static const std::array<Button, 4> b = {{
-        {{522, 398, 108, 64}, "返回", hex(0xef5350)},
-        {{406, 398, 108, 64}, "帮助", hex(0x42a5f5)},
-        {{406, 318, 108, 64}, "换图", hex(0x26a69a)},
-        {{522, 318, 108, 64}, "换字", hex(0xab47bc)},
-    }};
+const std::vector<GameButton>& buttons() {
+    static const std::vector<GameButton> b = {
+        {{522, 398, 108, 64}, "返回", 0xef5350},
+        {{406, 398, 108, 64}, "帮助", 0x42a5f5},
+        {{406, 318, 108, 64}, "换图", 0x26a69a},
+        {{522, 318, 108, 64}, "换字", 0xab47bc},
+    };
     return b;
 }
 
@@ -51,20 +45,13 @@ Slot slot(int k) {
     return {cx, cy, cx + 20, cy - kWord / 2};
 }
 
-std::string crlf(const std::string& line) {
-    return line + "\r\n";
-}
-
 std::string layoutFile(const std::vector<int>& regionCounts) {
     char buf[64];
     std::string out = crlf(toCp936("     左  上  宽  高   看字涂色"));
     std::snprintf(buf, sizeof buf, "area:%3d %3d %3d %3d", kColourAreaX, kColourAreaY, kColourAreaW,
                   kColourAreaH);
     out += crlf(buf + toCp936("   画"));
-    for (const Button& b : buttons()) {
-        std::snprintf(buf, sizeof buf, "butn:%3d %3d %3d %3d   ", b.r.x, b.r.y, b.r.w, b.r.h);
-        out += crlf(buf + toCp936(b.caption));
-    }
+    out += buttonLines(namedRects(buttons()));
     for (int k = 0; k < 10; ++k) {
         std::snprintf(buf, sizeof buf, "word:%3d %3d", slot(k).wordX, slot(k).wordY);
         out += crlf(buf);
@@ -112,9 +99,10 @@ void fillRing(cairo_t* cr, double cx, double cy, double r) {
 }
 
 void drawButton(cairo_t* cr, int index, bool lit) {
-    const Button& b = buttons()[std::size_t(index)];
+    const GameButton& b = buttons()[std::size_t(index)];
+    const Color color = hex(b.rgb);
     PanelStyle st;
-    const Color c = lit ? lighter(b.color, 0.2) : b.color;
+    const Color c = lit ? lighter(color, 0.2) : color;
     st.top = lighter(c, 0.5);
     st.bottom = c;
     st.border = lit ? hex(0xffee58) : darker(c, 0.35);
@@ -125,7 +113,7 @@ void drawButton(cairo_t* cr, int index, bool lit) {
     const double iy = b.r.y + b.r.h / 2.0, ix = b.r.x + 28;
     switch (index) {
     case 0:
-        arrow(cr, ix, iy, 30, Dir::Left, hex(0xfff59d), darker(b.color, 0.45));
+        arrow(cr, ix, iy, 30, Dir::Left, hex(0xfff59d), darker(color, 0.45));
         break;
     case 1: {
         cairo_arc(cr, ix, iy, 15, 0, 2 * 3.14159265358979323846);
@@ -133,7 +121,7 @@ void drawButton(cairo_t* cr, int index, bool lit) {
         cairo_fill(cr);
         TextStyle q;
         q.size = 24;
-        q.fill = b.color;
+        q.fill = color;
         q.family = kSans;
         text(cr, "?", ix, iy, q);
         break;
@@ -142,7 +130,7 @@ void drawButton(cairo_t* cr, int index, bool lit) {
         roundedRect(cr, ix - 16, iy - 14, 32, 28, 3);
         setColor(cr, white);
         cairo_fill_preserve(cr);
-        setColor(cr, darker(b.color, 0.5));
+        setColor(cr, darker(color, 0.5));
         cairo_set_line_width(cr, 2);
         cairo_stroke(cr);
         house(cr, ix, iy + 10, 20, hex(0xffcc80), hex(0xe53935));
@@ -155,7 +143,7 @@ void drawButton(cairo_t* cr, int index, bool lit) {
     TextStyle t;
     t.size = 26;
     t.fill = white;
-    t.outline = darker(b.color, 0.5);
+    t.outline = darker(color, 0.5);
     t.outlineWidth = lit ? 3.5 : 2.5;
     text(cr, b.caption, b.r.x + 76, iy, t);
 }

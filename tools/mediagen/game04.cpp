@@ -193,10 +193,6 @@ Parsed parse(const Network& n) {
     return p;
 }
 
-std::string crlf(const std::string& line) {
-    return line + "\r\n";
-}
-
 std::string pointsFile(const Parsed& p) {
     std::string out;
     for (std::size_t i = 0; i < p.points.size(); ++i) {
@@ -217,22 +213,14 @@ double distanceToSegment(double x, double y, const Segment& s) {
 
 // ---- the panel -------------------------------------------------------------------
 
-struct Button {
-    Rect r;
-    const char* caption;
-    Color color;
-};
-
 // By the index the game gives them: back, help, start, next level,
 // previous level.
-const std::array<Button, 5>& buttons() {
-    static const std::array<Button, 5> b = {{
-        {{80, 264, 62, 36}, "返回", hex(0xef5350)},
-        {{14, 264, 62, 36}, "帮助", hex(0x42a5f5)},
-        {{14, 168, 128, 44}, "开始", hex(0x43a047)},
-        {{80, 220, 62, 36}, "下一关", hex(0xffa726)},
-        {{14, 220, 62, 36}, "上一关", hex(0xffa726)},
-    }};
+const std::vector<GameButton>& buttons() {
+    static const std::vector<GameButton> b = {
+        {{80, 264, 62, 36}, "返回", 0xef5350},   {{14, 264, 62, 36}, "帮助", 0x42a5f5},
+        {{14, 168, 128, 44}, "开始", 0x43a047},  {{80, 220, 62, 36}, "下一关", 0xffa726},
+        {{14, 220, 62, 36}, "上一关", 0xffa726},
+    };
     return b;
 }
 
@@ -262,11 +250,7 @@ Rect displayField(const Display& d) {
 
 std::string layoutFile() {
     std::string out = crlf(toCp936("     左  上  宽  高   按钮"));
-    for (const Button& b : buttons()) {
-        char buf[64];
-        std::snprintf(buf, sizeof buf, "butn:%3d %3d %3d %3d   ", b.r.x, b.r.y, b.r.w, b.r.h);
-        out += crlf(buf + toCp936(b.caption));
-    }
+    out += buttonLines(namedRects(buttons()));
     out += crlf(toCp936("     左  上       数字"));
     const char* names[4] = {"关", "时间", "得分", "最高分"};
     for (std::size_t i = 0; i < displays().size(); ++i) {
@@ -311,9 +295,10 @@ void buttonIcon(cairo_t* cr, int index, double cx, double cy, double s) {
 }
 
 void drawButton(cairo_t* cr, int index, bool lit) {
-    const Button& b = buttons()[std::size_t(index)];
+    const GameButton& b = buttons()[std::size_t(index)];
+    const Color color = hex(b.rgb);
     PanelStyle st;
-    const Color c = lit ? lighter(b.color, 0.2) : b.color;
+    const Color c = lit ? lighter(color, 0.2) : color;
     st.top = lighter(c, 0.5);
     st.bottom = c;
     st.border = lit ? hex(0xffee58) : darker(c, 0.3);
@@ -323,7 +308,7 @@ void drawButton(cairo_t* cr, int index, bool lit) {
     panel(cr, b.r.x + 1.5, b.r.y + 1.5, b.r.w - 3, b.r.h - 3, st);
     TextStyle t;
     t.fill = white;
-    t.outline = darker(b.color, 0.5);
+    t.outline = darker(color, 0.5);
     t.outlineWidth = lit ? 3 : 2.5;
     const double cy = b.r.y + b.r.h / 2.0;
     if (index == 2) {

@@ -73,10 +73,6 @@ const std::array<Field, 4>& fields() {
     return f;
 }
 
-std::string crlf(const std::string& line) {
-    return line + "\r\n";
-}
-
 std::string layoutFile() {
     std::string out = crlf(toCp936("诗句拼图   左  上  宽  高"));
     auto line = [&](const char* label, int a, int b, const std::string& tail) {

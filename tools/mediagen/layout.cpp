@@ -7,6 +7,10 @@
 
 namespace mediagen {
 
+std::string crlf(const std::string& line) {
+    return line + "\r\n";
+}
+
 namespace {
 
 MenuLayout buildMenuLayout() {
@@ -37,10 +41,6 @@ MenuLayout buildMenuLayout() {
     }
     m.select[12] = {388, 64, 62, 60};
     return m;
-}
-
-std::string crlf(const std::string& line) {
-    return line + "\r\n";
 }
 
 std::string rectLine(const Rect& r, const char* note) {
@@ -111,7 +111,19 @@ std::string hubCirclesFile() {
 }
 
 std::string gameButtonsFile(const std::vector<NamedRect>& buttons) {
-    std::string out = toCp936("     左  上  宽  高   按钮") + "\r\n";
+    return toCp936("     左  上  宽  高   按钮") + "\r\n" + buttonLines(buttons);
+}
+
+std::vector<NamedRect> namedRects(const std::vector<GameButton>& buttons) {
+    std::vector<NamedRect> out;
+    out.reserve(buttons.size());
+    for (const GameButton& b : buttons)
+        out.push_back({b.r, b.caption});
+    return out;
+}
+
+std::string buttonLines(const std::vector<NamedRect>& buttons) {
+    std::string out;
     for (const NamedRect& b : buttons) {
         char buf[48];
         std::snprintf(buf, sizeof buf, "butn:%3d %3d %3d %3d   ", b.r.x, b.r.y, b.r.w, b.r.h);

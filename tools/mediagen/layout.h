@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -70,8 +71,22 @@ struct NamedRect {
 // button with left, top, width and height in three-character columns from
 // character 6 and the button's name; code page 936 with CR LF.
 std::string gameButtonsFile(const std::vector<NamedRect>& buttons);
+// The "butn:" lines alone, for layout files that go on with other tags.
+std::string buttonLines(const std::vector<NamedRect>& buttons);
+
+// A game's button as drawn: where, its caption (UTF-8) and its colour as
+// 0xRRGGBB.
+struct GameButton {
+    Rect r;
+    const char* caption;
+    std::uint32_t rgb;
+};
+std::vector<NamedRect> namedRects(const std::vector<GameButton>& buttons);
 // data\data.txt of a game folder as shipped: no best score yet in any level.
 std::string zeroBestScoresFile(int levels);
+
+// A line of a data file: CR LF after it.
+std::string crlf(const std::string& line);
 
 // UTF-8 to code page 936; throws on a character the code page lacks.
 std::string toCp936(const std::string& utf8);
