@@ -56,7 +56,9 @@ namespace {
 // The functions the decoder calls, found in the libraries of the major
 // versions the program was built against.
 struct Ffmpeg {
+// NOLINTBEGIN(bugprone-macro-parentheses): the argument is a name, not an expression
 #define SHIZI_FFMPEG_POINTER(name) decltype(&::name) name = nullptr;
+    // NOLINTEND(bugprone-macro-parentheses)
     SHIZI_FFMPEG_CALLS(SHIZI_FFMPEG_POINTER)
 #undef SHIZI_FFMPEG_POINTER
 };
