@@ -4,8 +4,23 @@
 
 #include <SDL.h>
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
 
 namespace platform {
+
+bool declineBusAutolaunch() {
+    const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+    if (address && *address)
+        return false;
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) {
+        std::error_code ec;
+        if (std::filesystem::is_socket(std::string(runtime) + "/bus", ec))
+            return false;
+    }
+    return setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1) == 0;
+}
 
 int desktopScale(gfx::Size real) {
     return std::max(1, std::min(real.w / 640, real.h / 480));

@@ -24,4 +24,10 @@ int shiftBits(int sdlMod);
 int buttonBit(int sdlButton);
 int buttonBits(std::uint32_t sdlState);
 
+// With no session bus to talk to (no address given and none at its usual
+// place under the runtime folder), the bus library would start one of its
+// own along the PATH when the display asks it for the screen saver: tells
+// it there is none instead. True when it did so.
+bool declineBusAutolaunch();
+
 } // namespace platform

@@ -51,6 +51,7 @@ class SdlDisplay final : public Display {
         // The window surface is plain memory sent to the X server; a GL
         // framebuffer would cost a software renderer a full redraw per frame.
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        declineBusAutolaunch();
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
             throw std::runtime_error(std::string("cannot open the display: ") + SDL_GetError());
         SDL_DisplayMode mode{};

@@ -11,6 +11,9 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -85,6 +88,53 @@ TEST(DisplayRules, ModifiersAndButtons) {
     EXPECT_EQ(platform::buttonBits(SDL_BUTTON_LMASK | SDL_BUTTON_RMASK),
               gfx::button::Left | gfx::button::Right);
     EXPECT_EQ(platform::buttonBits(SDL_BUTTON_MMASK), gfx::button::Middle);
+}
+
+// The environment as it was, put back when the test ends.
+struct SavedEnv {
+    std::string name;
+    std::optional<std::string> value;
+    explicit SavedEnv(std::string n) : name(std::move(n)) {
+        if (const char* v = std::getenv(name.c_str()))
+            value = v;
+    }
+    ~SavedEnv() {
+        if (value)
+            setenv(name.c_str(), value->c_str(), 1);
+        else
+            unsetenv(name.c_str());
+    }
+};
+
+TEST(DisplayRules, BusAutolaunchDeclinedOnlyWhenThereIsNoBusToFind) {
+    SavedEnv address("DBUS_SESSION_BUS_ADDRESS"), runtime("XDG_RUNTIME_DIR");
+    const fs::path dir = fs::temp_directory_path() / ("shizi-bus-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+
+    // An address the session gave is kept.
+    setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/run/user/1000/bus", 1);
+    EXPECT_FALSE(platform::declineBusAutolaunch());
+    EXPECT_STREQ(std::getenv("DBUS_SESSION_BUS_ADDRESS"), "unix:path=/run/user/1000/bus");
+
+    // No address and no bus where a user session keeps it: declined.
+    unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    EXPECT_TRUE(platform::declineBusAutolaunch());
+    EXPECT_STREQ(std::getenv("DBUS_SESSION_BUS_ADDRESS"), "disabled:");
+
+    // No address but a bus socket in the runtime folder: the library finds it.
+    unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_un sa{};
+    sa.sun_family = AF_UNIX;
+    const std::string bus = (dir / "bus").string();
+    std::strncpy(sa.sun_path, bus.c_str(), sizeof sa.sun_path - 1);
+    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
+    EXPECT_FALSE(platform::declineBusAutolaunch());
+    EXPECT_EQ(std::getenv("DBUS_SESSION_BUS_ADDRESS"), nullptr);
+    close(fd);
+    fs::remove_all(dir);
 }
 
 TEST(Paths, NativePathAcceptsBothSeparators) {
