@@ -6,7 +6,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -143,6 +146,23 @@ class SdlDisplay final : public Display {
         for (const gfx::Rect& fit : fits)
             shown.push_back({fit.x * s, fit.y * s, fit.w * s, fit.h * s});
         SDL_UpdateWindowSurfaceRects(window_.get(), shown.data(), int(shown.size()));
+        if (!shownOnce_) {
+            shownOnce_ = true;
+            reportFirstPaint();
+        }
+    }
+
+    // For the benchmark (bench/screens.sh): the wall clock of the first
+    // picture sent, which it compares with the moment it started the program.
+    static void reportFirstPaint() {
+        if (!std::getenv("SHIZI_REPORT_FIRST_PAINT"))
+            return;
+        timespec now{}, cpu{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+        std::fprintf(stderr, "first paint at %lld.%09ld after %.1f ms of processor time\n",
+                     static_cast<long long>(now.tv_sec), now.tv_nsec,
+                     double(cpu.tv_sec) * 1e3 + double(cpu.tv_nsec) / 1e6);
     }
 
     void copyEnlarged(const Picture& frame, const gfx::Rect& fit, SDL_Surface* ws) const {
@@ -347,6 +367,7 @@ class SdlDisplay final : public Display {
     Size real_;
     Size logical_;
     int scale_ = 1;
+    bool shownOnce_ = false;
     WindowPtr window_;
     Uint32 wakeEvent_ = 0;
     gfx::Cursor current_{gfx::CursorShape::Default, nullptr};
