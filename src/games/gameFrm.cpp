@@ -162,10 +162,11 @@ void gameFrm::Timer1_Timer() {
     if (++backdropFrame > 4)
         backdropFrame = 1;
     const ui::Rect moving = movingPart();
-    if (moving == ui::Rect{0, 0, width(), height()} || frame(backdropFrame).empty()) {
-        setPicture(frame(backdropFrame));
+    const ui::Picture& next = frame(backdropFrame);
+    if (next.empty() || next.width() < width() || next.height() < height()) {
+        setPicture(next);
     } else if (!moving.empty()) {
-        surface().blit(frame(backdropFrame), moving, {moving.x, moving.y});
+        surface().blit(next, moving, {moving.x, moving.y});
         invalidate(moving);
     }
     if (g().soundPlaying == 0 && g().musicPlaying == 0) {

@@ -191,38 +191,53 @@ struct Renderer {
             ranks = spiralRanks(cols, rows);
     }
 
-    Src at(int x, int y) const {
-        const Src oldPx{0, double(x), double(y)}, newPx{1, double(x), double(y)};
+    // Families where a pixel turns from the old picture to the new one once
+    // and for all: it shows the new picture as soon as its key is below t.
+    static bool keyed(Family f) {
+        switch (f) {
+        case Family::Wipe:
+        case Family::Blinds:
+        case Family::Checker:
+        case Family::Dissolve:
+        case Family::Iris:
+        case Family::Diagonal:
+        case Family::Split:
+        case Family::Clock:
+        case Family::Wheel:
+        case Family::RandomBars:
+        case Family::Spiral:
+        case Family::Snake:
+        case Family::Rain:
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    // The moment, from 0 to 1, at which a pixel of a keyed family turns.
+    double key(int x, int y) const {
         const double cx = w / 2.0, cy = h / 2.0;
         const double fx = (x + 0.5) / w, fy = (y + 0.5) / h; // 0..1 across
         const int v = e.variant;
         switch (e.family) {
         case Family::Wipe: {
             const double pos[] = {fx, 1 - fx, fy, 1 - fy};
-            return pos[v] < t ? newPx : oldPx;
+            return pos[v];
         }
         case Family::Blinds: {
             const int band = 2 * g, c = v == 0 ? y : x;
-            return (c % band) < t * band ? newPx : oldPx;
+            return double(c % band) / band;
         }
         case Family::Checker: {
             const int cell = 2 * g;
             const int along = v == 0 ? x : y;
             const bool odd = ((x / cell) + (y / cell)) % 2;
             // Half the cells lead, the other half follow a third of the time later.
-            const double p = std::clamp(t * 1.5 - (odd ? 0.5 : 0), 0.0, 1.0);
-            return (along % cell) < p * cell ? newPx : oldPx;
+            return (double(along % cell) / cell + (odd ? 0.5 : 0)) / 1.5;
         }
         case Family::Dissolve: {
             const int b = std::max(1, g / 3);
-            return scatter(std::uint32_t(x / b), std::uint32_t(y / b)) < t ? newPx : oldPx;
-        }
-        case Family::Mosaic: {
-            // Blocks grow over the old picture, then shrink over the new one.
-            const int b = 1 + int(std::lround((1 - std::abs(2 * t - 1)) * g * 3));
-            const double bx = std::min(w - 1, (x / b) * b + b / 2);
-            const double by = std::min(h - 1, (y / b) * b + b / 2);
-            return {t < 0.5 ? 0 : 1, bx, by};
+            return scatter(std::uint32_t(x / b), std::uint32_t(y / b));
         }
         case Family::Iris: {
             const double dx = std::abs(x + 0.5 - cx) / cx, dy = std::abs(y + 0.5 - cy) / cy;
@@ -233,8 +248,65 @@ struct Renderer {
                 d = std::hypot(dx, dy) / std::numbers::sqrt2;
             else
                 d = (dx + dy) / 2;
-            const bool opening = v % 2 == 0;
-            return (opening ? d < t : d > 1 - t) ? newPx : oldPx;
+            return v % 2 == 0 ? d : 1 - d; // opening or closing
+        }
+        case Family::Diagonal: {
+            const double ax = (v == 1 || v == 3) ? 1 - fx : fx;
+            const double ay = v >= 2 ? 1 - fy : fy;
+            return (ax + ay) / 2;
+        }
+        case Family::Split: {
+            const double d = v < 2 ? std::abs(fx - 0.5) * 2 : std::abs(fy - 0.5) * 2;
+            return v % 2 == 0 ? d : 1 - d;
+        }
+        case Family::Clock:
+        case Family::Wheel: {
+            double a = std::atan2(x + 0.5 - cx, cy - (y + 0.5)) / (2 * std::numbers::pi);
+            if (a < 0)
+                a += 1;
+            if (e.family == Family::Wheel)
+                a = a * 4 - std::floor(a * 4);
+            else if (v == 1)
+                a = 1 - a;
+            return a;
+        }
+        case Family::RandomBars: {
+            const int b = std::max(1, g / 3);
+            return scatter(std::uint32_t((v == 0 ? y : x) / b), 77);
+        }
+        case Family::Spiral:
+        case Family::Snake: {
+            const int cell = 2 * g, col = x / cell, row = y / cell;
+            int rank;
+            if (e.family == Family::Spiral)
+                rank = ranks[std::size_t(row) * cols + col];
+            else
+                rank = row * cols + (row % 2 ? cols - 1 - col : col);
+            return double(rank) / (double(cols) * rows);
+        }
+        case Family::Rain: {
+            const int col = x / std::max(1, g);
+            const double delay = scatter(std::uint32_t(col), 5) * 0.5;
+            return fy / 2 + delay;
+        }
+        default:
+            return 0;
+        }
+    }
+
+    Src at(int x, int y) const {
+        const Src oldPx{0, double(x), double(y)}, newPx{1, double(x), double(y)};
+        if (keyed(e.family))
+            return key(x, y) < t ? newPx : oldPx;
+        const double cx = w / 2.0, cy = h / 2.0;
+        const int v = e.variant;
+        switch (e.family) {
+        case Family::Mosaic: {
+            // Blocks grow over the old picture, then shrink over the new one.
+            const int b = 1 + int(std::lround((1 - std::abs(2 * t - 1)) * g * 3));
+            const double bx = std::min(w - 1, (x / b) * b + b / 2);
+            const double by = std::min(h - 1, (y / b) * b + b / 2);
+            return {t < 0.5 ? 0 : 1, bx, by};
         }
         case Family::Slide:
         case Family::Push: {
@@ -264,31 +336,6 @@ struct Renderer {
             if (s > 0 && std::abs(x + 0.5 - cx) < rw && std::abs(y + 0.5 - cy) < rh)
                 return {pic, cx + (x + 0.5 - cx) / s, cy + (y + 0.5 - cy) / s};
             return v == 0 ? oldPx : newPx;
-        }
-        case Family::Diagonal: {
-            const double ax = (v == 1 || v == 3) ? 1 - fx : fx;
-            const double ay = v >= 2 ? 1 - fy : fy;
-            return (ax + ay) / 2 < t ? newPx : oldPx;
-        }
-        case Family::Split: {
-            const double d = v < 2 ? std::abs(fx - 0.5) * 2 : std::abs(fy - 0.5) * 2;
-            const bool opening = v % 2 == 0;
-            return (opening ? d < t : d > 1 - t) ? newPx : oldPx;
-        }
-        case Family::Clock:
-        case Family::Wheel: {
-            double a = std::atan2(x + 0.5 - cx, cy - (y + 0.5)) / (2 * std::numbers::pi);
-            if (a < 0)
-                a += 1;
-            if (e.family == Family::Wheel)
-                a = a * 4 - std::floor(a * 4);
-            else if (v == 1)
-                a = 1 - a;
-            return a < t ? newPx : oldPx;
-        }
-        case Family::RandomBars: {
-            const int b = std::max(1, g / 3);
-            return scatter(std::uint32_t((v == 0 ? y : x) / b), 77) < t ? newPx : oldPx;
         }
         case Family::Comb: {
             const int band = std::max(2, g);
@@ -320,23 +367,10 @@ struct Renderer {
                                                        : oldPx;
             }
         }
-        case Family::Spiral:
-        case Family::Snake: {
-            const int cell = 2 * g, col = x / cell, row = y / cell;
-            int rank;
-            if (e.family == Family::Spiral)
-                rank = ranks[std::size_t(row) * cols + col];
-            else
-                rank = row * cols + (row % 2 ? cols - 1 - col : col);
-            return rank < t * cols * rows ? newPx : oldPx;
-        }
-        case Family::Rain: {
-            const int col = x / std::max(1, g);
-            const double delay = scatter(std::uint32_t(col), 5) * 0.5;
-            return fy < (t - delay) * 2 ? newPx : oldPx;
-        }
         case Family::Fade:
             return newPx; // blended by the caller
+        default:
+            break;
         }
         return newPx;
     }
@@ -364,6 +398,9 @@ struct TransitionImage::State {
     int step = 30;
     ui::Timer timer;
     int finishId = 0;
+    // The turning moment of every pixel, worked out once per transition.
+    std::vector<double> keys;
+    int keysWidth = 0;
 };
 
 TransitionImage::TransitionImage(ui::Form& f) : ui::Control(f), st_(std::make_unique<State>(f)) {
@@ -415,6 +452,7 @@ void TransitionImage::setPicture(const ui::Picture& p) {
     st_->effect = effectFor(transition);
     st_->step = step;
     st_->durationMs = durationMs(st_->effect.family, step);
+    st_->keys.clear();
     st_->start = runtime().now();
     st_->running = true;
     st_->timer.start();
@@ -449,6 +487,28 @@ void TransitionImage::paint(ui::Picture& target, ui::Point origin) {
     };
     const int x0 = std::max(0, -origin.x), x1 = std::min(width(), target.width() - origin.x);
     const int y0 = std::max(0, -origin.y), y1 = std::min(height(), target.height() - origin.y);
+    if (Renderer::keyed(st_->effect.family)) {
+        const std::size_t w = std::size_t(width());
+        if (st_->keys.size() != w * std::size_t(height()) || st_->keysWidth != width()) {
+            st_->keys.resize(w * std::size_t(height()));
+            st_->keysWidth = width();
+            for (int y = 0; y < height(); ++y)
+                for (int x = 0; x < width(); ++x)
+                    st_->keys[std::size_t(y) * w + std::size_t(x)] = r.key(x, y);
+        }
+        for (int y = y0; y < y1; ++y) {
+            std::uint32_t* row = target.data() +
+                                 std::size_t(origin.y + y) * std::size_t(target.width()) +
+                                 std::size_t(origin.x);
+            const double* key = st_->keys.data() + std::size_t(y) * w;
+            for (int x = x0; x < x1; ++x) {
+                const ui::Color c = key[x] < t ? at(to, x, y) : at(from, x, y);
+                if (c != ui::kNoColor)
+                    row[x] = c & 0x00FFFFFFu;
+            }
+        }
+        return;
+    }
     for (int y = y0; y < y1; ++y) {
         std::uint32_t* row = target.data() +
                              std::size_t(origin.y + y) * std::size_t(target.width()) +

@@ -5,8 +5,13 @@
 #include <SDL.h>
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace platform {
 
@@ -152,6 +157,32 @@ int buttonBits(std::uint32_t state) {
     if (state & SDL_BUTTON_MMASK)
         bits |= gfx::button::Middle;
     return bits;
+}
+
+void enlargeRow(const std::uint32_t* in, std::size_t n, std::uint32_t* out, int scale) {
+    if (n == 0)
+        return;
+    if (scale <= 1) {
+        std::memcpy(out, in, n * sizeof *in);
+        return;
+    }
+    std::size_t i = 0;
+    if (scale == 2) {
+#if defined(__SSE2__)
+        // The usual enlargement: four pixels in, eight out, in two stores.
+        for (; i + 4 <= n; i += 4) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i), _mm_unpacklo_epi32(v, v));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i + 4), _mm_unpackhi_epi32(v, v));
+        }
+#endif
+        for (; i < n; ++i)
+            out[2 * i] = out[2 * i + 1] = in[i];
+        return;
+    }
+    for (; i < n; ++i)
+        for (int k = 0; k < scale; ++k)
+            *out++ = in[i];
 }
 
 } // namespace platform

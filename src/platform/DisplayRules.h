@@ -4,6 +4,7 @@
 
 #include "gfx/Geometry.h"
 
+#include <cstddef>
 #include <cstdint>
 
 namespace platform {
@@ -29,5 +30,9 @@ int buttonBits(std::uint32_t sdlState);
 // own along the PATH when the display asks it for the screen saver: tells
 // it there is none instead. True when it did so.
 bool declineBusAutolaunch();
+
+// Writes n pixels, each repeated `scale` times, to out (n * scale pixels):
+// one row of the desktop enlarged for the window.
+void enlargeRow(const std::uint32_t* in, std::size_t n, std::uint32_t* out, int scale);
 
 } // namespace platform

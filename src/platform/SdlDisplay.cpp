@@ -181,11 +181,7 @@ class SdlDisplay final : public Display {
                     continue;
                 }
                 auto* out = reinterpret_cast<std::uint32_t*>(row) + std::size_t(fit.x) * s;
-                for (int x = fit.x; x < fit.right(); ++x) {
-                    const std::uint32_t p = src[x];
-                    for (int k = 0; k < s; ++k)
-                        *out++ = p;
-                }
+                enlargeRow(src + fit.x, std::size_t(fit.w), out, s);
             }
         }
     }

@@ -31,9 +31,12 @@ void Form::setPicture(const Picture& p) {
 }
 
 void Form::cls() {
+    // A picture that covers the whole form hides its back colour.
+    const bool covered =
+        picture_.width() >= rect_.w && picture_.height() >= rect_.h && !picture_.empty();
     if (surface_.width() != rect_.w || surface_.height() != rect_.h)
         surface_ = Picture(rect_.w, rect_.h, back_);
-    else
+    else if (!covered)
         surface_.fill(back_);
     if (!picture_.empty())
         surface_.blit(picture_, {0, 0});

@@ -16,6 +16,7 @@
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 using platform::InputEvent;
@@ -135,6 +136,24 @@ TEST(DisplayRules, BusAutolaunchDeclinedOnlyWhenThereIsNoBusToFind) {
     EXPECT_EQ(std::getenv("DBUS_SESSION_BUS_ADDRESS"), nullptr);
     close(fd);
     fs::remove_all(dir);
+}
+
+TEST(DisplayRules, EnlargedRowRepeatsEveryPixelAndWritesNothingPastItsEnd) {
+    // Widths on both sides of the four-pixel steps, at the scales a screen
+    // gets; a guard pixel after the row must stay untouched.
+    for (int scale : {1, 2, 3, 4})
+        for (std::size_t n : {std::size_t(0), std::size_t(1), std::size_t(3), std::size_t(4),
+                              std::size_t(5), std::size_t(8), std::size_t(13)}) {
+            std::vector<std::uint32_t> in(n);
+            for (std::size_t i = 0; i < n; ++i)
+                in[i] = 0x010203u * std::uint32_t(i + 1);
+            std::vector<std::uint32_t> out(n * std::size_t(scale) + 1, 0xDEADBEEFu);
+            platform::enlargeRow(in.data(), n, out.data(), scale);
+            for (std::size_t i = 0; i < n * std::size_t(scale); ++i)
+                ASSERT_EQ(out[i], in[i / std::size_t(scale)])
+                    << "scale " << scale << ", width " << n << ", pixel " << i;
+            EXPECT_EQ(out.back(), 0xDEADBEEFu) << "scale " << scale << ", width " << n;
+        }
 }
 
 TEST(Paths, NativePathAcceptsBothSeparators) {
