@@ -31,6 +31,21 @@ int buttonBits(std::uint32_t sdlState);
 // it there is none instead. True when it did so.
 bool declineBusAutolaunch();
 
+// The keyboard's compose table (thousands of lines for accented letters)
+// is read when the display opens, and the program's boxes take only
+// digits: while one of these lives, a user who chose no table of their own
+// gets none. The child processes started later inherit nothing of it.
+class ComposeTableSkipped {
+  public:
+    ComposeTableSkipped();
+    ~ComposeTableSkipped();
+    ComposeTableSkipped(const ComposeTableSkipped&) = delete;
+    ComposeTableSkipped& operator=(const ComposeTableSkipped&) = delete;
+
+  private:
+    bool set_ = false;
+};
+
 // Writes n pixels, each repeated `scale` times, to out (n * scale pixels):
 // one row of the desktop enlarged for the window.
 void enlargeRow(const std::uint32_t* in, std::size_t n, std::uint32_t* out, int scale);

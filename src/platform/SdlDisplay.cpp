@@ -55,8 +55,11 @@ class SdlDisplay final : public Display {
         // framebuffer would cost a software renderer a full redraw per frame.
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         declineBusAutolaunch();
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-            throw std::runtime_error(std::string("cannot open the display: ") + SDL_GetError());
+        {
+            const ComposeTableSkipped noCompose;
+            if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+                throw std::runtime_error(std::string("cannot open the display: ") + SDL_GetError());
+        }
         SDL_DisplayMode mode{};
         if (SDL_GetDesktopDisplayMode(0, &mode) != 0 || mode.w <= 0 || mode.h <= 0) {
             mode.w = 640;

@@ -138,6 +138,24 @@ TEST(DisplayRules, BusAutolaunchDeclinedOnlyWhenThereIsNoBusToFind) {
     fs::remove_all(dir);
 }
 
+TEST(DisplayRules, ComposeTableSkippedOnlyWhileOpeningAndNeverOverAUsersChoice) {
+    SavedEnv compose("XCOMPOSEFILE");
+    unsetenv("XCOMPOSEFILE");
+    {
+        const platform::ComposeTableSkipped skip;
+        EXPECT_STREQ(std::getenv("XCOMPOSEFILE"), "/dev/null");
+    }
+    // Gone again, so the help viewer started later reads its usual table.
+    EXPECT_EQ(std::getenv("XCOMPOSEFILE"), nullptr);
+
+    setenv("XCOMPOSEFILE", "/home/user/.XCompose", 1);
+    {
+        const platform::ComposeTableSkipped skip;
+        EXPECT_STREQ(std::getenv("XCOMPOSEFILE"), "/home/user/.XCompose");
+    }
+    EXPECT_STREQ(std::getenv("XCOMPOSEFILE"), "/home/user/.XCompose");
+}
+
 TEST(DisplayRules, EnlargedRowRepeatsEveryPixelAndWritesNothingPastItsEnd) {
     // Widths on both sides of the four-pixel steps, at the scales a screen
     // gets; a guard pixel after the row must stay untouched.
