@@ -76,4 +76,8 @@ xdotool mousemove 495 720 click 1   # circle 4: the pearl game, level 1
 sleep 4
 xdotool mousemove 156 380 click 1   # its start button; the head waits at its corner
 measure "pearl game running"
-echo "media set with the program: $(du -sh "$media" | cut -f1) ($(du -sh "$media/sound" | cut -f1) sound, program $(du -sh "$media/shizi" | cut -f1), $(du -sh "$media/tav_KJ" | cut -f1) character pictures)"
+# As installed: the media set with the program stripped of its debug data.
+stripped=$runtime/shizi.stripped
+strip -o "$stripped" "$media/shizi"
+total=$(( $(du -sk "$media" | cut -f1) - $(du -sk "$media/shizi" | cut -f1) + $(du -sk "$stripped" | cut -f1) ))
+echo "installed size, program and media: $(awk -v k=$total 'BEGIN { printf "%.1f MiB", k / 1024 }') ($(du -sh "$media/sound" | cut -f1) sound, $(du -sh "$media/tav_KJ" | cut -f1) character pictures, program $(du -sh "$stripped" | cut -f1) stripped)"
