@@ -201,17 +201,46 @@ std::vector<std::u32string> bookLines(const std::vector<Verse>& verses) {
     return lines;
 }
 
-std::vector<std::string> readingLines(const std::vector<Verse>& verses) {
+std::array<std::string, 14> spokenReadings(const Verse& v) {
+    std::array<std::string, 14> spoken = v.readings;
+    for (size_t k = 0; k < 14; ++k) {
+        if (k % 7 == 6)
+            continue; // the last character of a line: a pause follows
+        const char next = v.readings[k + 1].back();
+        const char32_t before = k % 7 == 0 ? U'\0' : v.text[k - 1];
+        if (v.text[k] == U'一' && v.readings[k] == "yi1" && before != U'第' && before != U'初' &&
+            next >= '1' && next <= '4')
+            spoken[k] = next == '4' ? "yi2" : "yi4";
+        else if (v.text[k] == U'不' && v.readings[k] == "bu4" && next == '4')
+            spoken[k] = "bu2";
+    }
+    return spoken;
+}
+
+namespace {
+
+std::vector<std::string> labelled(const std::vector<Verse>& verses,
+                                  std::array<std::string, 14> (*readingsOf)(const Verse&)) {
     std::vector<std::string> lines;
     for (const Verse& v : verses) {
         char label[32];
         std::snprintf(label, sizeof label, "%03d", v.number);
         std::string line = label;
-        for (const std::string& r : v.readings)
+        for (const std::string& r : readingsOf(v))
             line += "/" + r;
         lines.push_back(line);
     }
     return lines;
+}
+
+} // namespace
+
+std::vector<std::string> readingLines(const std::vector<Verse>& verses) {
+    return labelled(verses, [](const Verse& v) { return v.readings; });
+}
+
+std::vector<std::string> spokenLines(const std::vector<Verse>& verses) {
+    return labelled(verses, spokenReadings);
 }
 
 void writeBook(const fs::path& appDir) {
@@ -221,6 +250,7 @@ void writeBook(const fs::path& appDir) {
         tav.push_back(utf8(l));
     writeGbkLines(appDir / "data" / "tav.txt", tav);
     writeGbkLines(appDir / "data" / "tav_snd.txt", readingLines(verses));
+    writeGbkLines(appDir / "sound" / "sd_pinyin.txt", spokenLines(verses));
 }
 
 } // namespace mediagen

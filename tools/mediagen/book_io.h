@@ -20,6 +20,8 @@ std::vector<Verse> parseBook(std::istream& in);
 // lines) and data/tav_snd.txt lines ("label/r1/.../r14").
 std::vector<std::u32string> bookLines(const std::vector<Verse>& verses);
 std::vector<std::string> readingLines(const std::vector<Verse>& verses);
+// sound/sd_pinyin.txt lines: the same shape with the spoken readings.
+std::vector<std::string> spokenLines(const std::vector<Verse>& verses);
 
 // UTF-8 lines converted to code page 936, each ended by CR LF; throws if a
 // character has no code in it.

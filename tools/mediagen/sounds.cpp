@@ -47,10 +47,12 @@ struct Scratch {
     Scratch& operator=(const Scratch&) = delete;
 };
 
+// One line of a verse as it is recited, with the tone changes of speech.
 std::string joinReadings(const Verse& v, size_t from) {
+    const auto spoken = spokenReadings(v);
     std::string s;
     for (size_t k = from; k < from + 7; ++k)
-        s += (s.empty() ? "" : " ") + v.readings[k];
+        s += (s.empty() ? "" : " ") + spoken[k];
     return s;
 }
 
