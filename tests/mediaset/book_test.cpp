@@ -1,8 +1,10 @@
 // The book's data files against the committed source and Unihan.
 #include "mediaset/sound_files.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <regex>
@@ -72,11 +74,206 @@ TEST(Book, SourceHolds140CoupletsOfSevenCharacterLinesWithReadings) {
             << "verses " << i + 1 << " and " << i + 2;
 }
 
-TEST(Book, EveryCharacterIsInGb2312) {
-    for (const auto& v : sourceBook())
-        for (char32_t c : v.text)
+std::string commandOutput(const std::string& cmd) {
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
+    std::string out;
+    if (!pipe)
+        return out;
+    char buf[4096];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, pipe.get())) > 0;)
+        out.append(buf, n);
+    return out;
+}
+
+// The code points of the Kai face the pictures are drawn with, from
+// fontconfig's character set ranges ("20-7e a0-ff 4e00 ...").
+std::set<std::pair<char32_t, char32_t>> kaiCharset() {
+    const std::string file = commandOutput("fc-match -f '%{file}' 'AR PL KaitiM GB'");
+    std::set<std::pair<char32_t, char32_t>> ranges;
+    if (file.find("gkai") == std::string::npos)
+        return ranges; // another face stood in: the Kai face is missing
+    std::istringstream in(commandOutput("fc-query -f '%{charset}' '" + file + "'"));
+    for (std::string r; in >> r;) {
+        const auto dash = r.find('-');
+        const auto lo = static_cast<char32_t>(std::stoul(r.substr(0, dash), nullptr, 16));
+        const auto hi = dash == std::string::npos
+                            ? lo
+                            : static_cast<char32_t>(std::stoul(r.substr(dash + 1), nullptr, 16));
+        ranges.insert({lo, hi});
+    }
+    return ranges;
+}
+
+TEST(Book, EveryCharacterIsInGb2312AndInTheKaiFace) {
+    const auto kai = kaiCharset();
+    ASSERT_GT(kai.size(), 100u) << "the Kai face's characters were not found";
+    auto inKai = [&](char32_t c) {
+        auto it = kai.upper_bound({c, U'\U0010FFFF'});
+        return it != kai.begin() && std::prev(it)->first <= c && c <= std::prev(it)->second;
+    };
+    EXPECT_FALSE(inKai(U'\u6D65')) << "the check finds a character the face lacks"; // 浥
+    for (const auto& v : sourceBook()) {
+        for (char32_t c : v.text) {
             EXPECT_TRUE(text::convertExact(text::toUtf8(c), "UTF-8", "GB2312").has_value())
-                << text::toUtf8(c) << " in verse " << v.number;
+                << text::toUtf8(c) << " in verse " << v.number << " is not in GB2312";
+            EXPECT_TRUE(inKai(c)) << text::toUtf8(c) << " in verse " << v.number
+                                  << " is not in the Kai face";
+        }
+    }
+}
+
+// Lines of a committed source file, comments and blank lines left out.
+std::vector<std::string> sourceLines(const char* name) {
+    std::vector<std::string> lines;
+    std::istringstream in(readAll(sourceDir() / "media-src" / name));
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty() && line[0] != '#')
+            lines.push_back(line);
+    return lines;
+}
+
+std::string trimmed(const std::string& s) {
+    const auto b = s.find_first_not_of(' ');
+    return b == std::string::npos ? std::string() : s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+TEST(Book, NoVerseComesFromAPoemKeptOut) {
+    std::set<std::pair<std::string, std::string>> poems; // title, poet
+    std::set<std::u32string> lines;
+    for (const auto& line : sourceLines("unsuitable.txt")) {
+        std::vector<std::string> f;
+        std::istringstream in(line);
+        for (std::string x; std::getline(in, x, '|');)
+            f.push_back(trimmed(x));
+        ASSERT_EQ(f.size(), 4u) << line;
+        ASSERT_EQ(text::toU32(f[2]).size(), 7u) << line;
+        poems.insert({f[0], f[1]});
+        lines.insert(text::toU32(f[2]));
+    }
+    ASSERT_GE(poems.size(), 10u);
+    // The poems the book was faulted for are among them.
+    for (const char* title : {"遣怀", "赠别·其一", "赠别·其二", "为有", "陇西行"})
+        EXPECT_TRUE(std::any_of(poems.begin(), poems.end(), [&](const auto& p) {
+            return p.first == title;
+        })) << title;
+    for (const auto& v : sourceBook()) {
+        EXPECT_FALSE(poems.count({v.title, v.poet}))
+            << "verse " << v.number << " is from " << v.title << ", a poem kept out";
+        for (size_t k : {0u, 7u})
+            EXPECT_FALSE(lines.count(v.text.substr(k, 7)))
+                << "verse " << v.number << " has a line of a poem kept out";
+    }
+}
+
+TEST(Book, EachTextCorrectionNamesTheBooksCharacterAndTheSourcesOther) {
+    const auto verses = sourceBook();
+    ASSERT_EQ(verses.size(), 140u);
+    int corrections = 0;
+    for (const auto& line : sourceLines("text-corrections.txt")) {
+        std::istringstream in(line);
+        std::string first;
+        in >> first;
+        if (first == "title")
+            continue;
+        int k = 0;
+        std::string book, source, sourceLine;
+        in >> k >> book >> source >> sourceLine;
+        const int n = std::stoi(first);
+        ASSERT_TRUE(n >= 1 && n <= 140 && k >= 1 && k <= 14) << line;
+        const auto& v = verses[static_cast<size_t>(n - 1)];
+        EXPECT_EQ(text::toU32(book), v.text.substr(static_cast<size_t>(k - 1), 1)) << line;
+        EXPECT_NE(book, source) << line;
+        // The source's couplet, with the source's character where the book differs.
+        const std::u32string src = text::toU32(sourceLine);
+        ASSERT_EQ(src.size(), 15u) << line;
+        EXPECT_EQ(src[k <= 7 ? k - 1 : k], text::toU32(source)[0]) << line;
+        ++corrections;
+    }
+    EXPECT_GT(corrections, 0);
+}
+
+// Unihan's value of `key` for every character that has one.
+std::map<char32_t, std::string> unihanField(const char* file, const char* key) {
+    std::map<char32_t, std::string> out;
+    std::istringstream in(commandOutput(std::string("bzcat /usr/share/unicode/") + file +
+                                        " | grep -P '\\t" + key + "\\t'"));
+    for (std::string line; std::getline(in, line);) {
+        const auto tab = line.find('\t');
+        const auto value = line.find('\t', tab + 1);
+        if (line.rfind("U+", 0) != 0 || value == std::string::npos)
+            continue;
+        out[static_cast<char32_t>(std::stoul(line.substr(2, tab - 2), nullptr, 16))] =
+            line.substr(value + 1);
+    }
+    return out;
+}
+
+// The book's measure of difficulty, per ten verses: the mean over the verses
+// of the mean frequency rank of their characters (by the counts of Unihan
+// kHanyuPinlu, unlisted characters after all listed ones) and of the mean
+// stroke count (Unihan kTotalStrokes).
+struct Tens {
+    std::vector<double> rank, strokes;
+};
+
+Tens orderByTens(const std::vector<SourceVerse>& verses) {
+    std::map<char32_t, long> counts;
+    for (const auto& [c, v] : unihanField("Unihan_Readings.txt.bz2", "kHanyuPinlu")) {
+        const std::regex count(R"(\((\d+)\))");
+        for (auto it = std::sregex_iterator(v.begin(), v.end(), count);
+             it != std::sregex_iterator(); ++it)
+            counts[c] += std::stol((*it)[1]);
+    }
+    std::vector<std::pair<long, char32_t>> byCount;
+    for (const auto& [c, n] : counts)
+        byCount.push_back({-n, c});
+    std::sort(byCount.begin(), byCount.end());
+    std::map<char32_t, double> rank;
+    for (size_t i = 0; i < byCount.size(); ++i)
+        rank[byCount[i].second] = static_cast<double>(i + 1);
+    const auto strokes = unihanField("Unihan_IRGSources.txt.bz2", "kTotalStrokes");
+
+    Tens tens;
+    for (size_t t = 0; t * 10 < verses.size(); ++t) {
+        double r = 0, s = 0;
+        for (size_t i = t * 10; i < t * 10 + 10 && i < verses.size(); ++i) {
+            for (char32_t c : verses[i].text) {
+                r += rank.count(c) ? rank[c] : static_cast<double>(byCount.size() + 1);
+                s += strokes.count(c) ? std::stod(strokes.at(c)) : 0.0;
+            }
+        }
+        tens.rank.push_back(r / 140.0);
+        tens.strokes.push_back(s / 140.0);
+    }
+    return tens;
+}
+
+TEST(Book, EachTenOfVersesIsNoEasierThanTheTenBeforeWithinAMargin) {
+    const auto verses = sourceBook();
+    ASSERT_EQ(verses.size(), 140u);
+    const Tens tens = orderByTens(verses);
+    ASSERT_EQ(tens.rank.size(), 14u);
+    ASSERT_GT(tens.strokes.front(), 4.0) << "Unihan stroke counts not found";
+    ASSERT_GT(tens.rank.front(), 100.0) << "Unihan frequency counts not found";
+    constexpr double kRankMargin = 50;      // mean frequency rank of a verse's characters
+    constexpr double kStrokesMargin = 0.15; // mean strokes of a verse's characters
+    for (size_t t = 1; t < tens.rank.size(); ++t) {
+        EXPECT_GE(tens.rank[t], tens.rank[t - 1] - kRankMargin) << "verses " << t * 10 + 1;
+        EXPECT_GE(tens.strokes[t], tens.strokes[t - 1] - kStrokesMargin) << "verses " << t * 10 + 1;
+    }
+    // And the book as a whole goes from easy to hard.
+    EXPECT_GT(tens.rank.back(), tens.rank.front() + 200);
+    EXPECT_GT(tens.strokes.back(), tens.strokes.front() + 1.0);
+}
+
+TEST(Book, TheOrderCheckCatchesAHardTenBeforeAnEasyOne) {
+    auto verses = sourceBook();
+    ASSERT_EQ(verses.size(), 140u);
+    std::rotate(verses.begin(), verses.begin() + 130, verses.end()); // the hardest ten first
+    const Tens tens = orderByTens(verses);
+    ASSERT_EQ(tens.rank.size(), 14u);
+    EXPECT_LT(tens.rank[1], tens.rank[0] - 50);
+    EXPECT_LT(tens.strokes[1], tens.strokes[0] - 0.15);
 }
 
 TEST(Book, VerseBookIsCodePage936WithCrLfAndTheVersesInTheirColumns) {
@@ -266,6 +463,51 @@ TEST(Book, EveryReadingIsOneUnihanListsAndEachDepartureIsAReviewedCorrection) {
     for (const auto& [at, cr] : corrections)
         EXPECT_TRUE(used.count(at)) << "correction for verse " << at.first << " position "
                                     << at.second << " is not applied or not needed";
+}
+
+// The tone changes of speech, worked out here from the book's own readings:
+// within a line 一 (yi1) is yi2 before a fourth tone and yi4 before tones
+// 1-3, but not as an ordinal (第一, 初一); 不 (bu4) is bu2 before a fourth
+// tone.
+std::vector<std::string> spokenByRule(const SourceVerse& v) {
+    std::vector<std::string> spoken = v.readings;
+    for (size_t k = 0; k + 1 < 14; ++k) {
+        if (k == 6)
+            continue; // the lines are spoken apart
+        const char next = v.readings[k + 1].back();
+        const bool ordinal = k % 7 != 0 && (v.text[k - 1] == U'第' || v.text[k - 1] == U'初');
+        if (v.text[k] == U'一' && v.readings[k] == "yi1" && next != '5' && !ordinal)
+            spoken[k] = next == '4' ? "yi2" : "yi4";
+        if (v.text[k] == U'不' && v.readings[k] == "bu4" && next == '4')
+            spoken[k] = "bu2";
+    }
+    return spoken;
+}
+
+TEST(Recitation, SpokenPinyinAppliesTheToneChangesOfYiAndBu) {
+    int bare = 0;
+    const std::string raw = readAll(soundDir() / "sd_pinyin.txt");
+    ASSERT_FALSE(raw.empty()) << "sound/sd_pinyin.txt is missing";
+    const auto lines = crlfLines(raw, bare);
+    EXPECT_EQ(bare, 0);
+    const auto verses = sourceBook();
+    ASSERT_EQ(lines.size(), verses.size());
+    int changes = 0;
+    for (size_t n = 0; n < verses.size(); ++n) {
+        std::vector<std::string> fields;
+        std::istringstream in(lines[n]);
+        for (std::string f; std::getline(in, f, '/');)
+            fields.push_back(f);
+        ASSERT_EQ(fields.size(), 15u) << "line " << n + 1;
+        const auto expected = spokenByRule(verses[n]);
+        for (size_t k = 0; k < 14; ++k) {
+            EXPECT_EQ(fields[k + 1], expected[k]) << "verse " << n + 1 << " position " << k + 1
+                                                  << " " << text::toUtf8(verses[n].text[k]);
+            changes += expected[k] != verses[n].readings[k];
+        }
+    }
+    // The book has these words; a rule that never fired would not notice.
+    EXPECT_GE(changes, 20);
 }
 
 } // namespace
