@@ -7,7 +7,7 @@ SANBUILD ?= build-san
 JOBS     ?= $(shell nproc)
 
 PACKAGES = cmake g++ make pkg-config \
-  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev \
+  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev libfluidsynth-dev \
   libfontconfig-dev libcairo2-dev \
   libavcodec-dev libavformat-dev libswscale-dev libswresample-dev libavutil-dev \
   libgtest-dev libgmock-dev libbenchmark-dev \

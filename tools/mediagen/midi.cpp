@@ -196,6 +196,10 @@ std::vector<Tune> parseTunes(std::istream& in) {
                         t.lead = std::stoi(v);
                     } else if (k == "band") {
                         t.band = std::stoi(v);
+                    } else if (k == "gain") {
+                        t.gain = std::stod(v);
+                        if (!(t.gain >= -20 && t.gain <= 6))
+                            throw std::runtime_error(where + ": gain out of -20..6 dB: " + v);
                     } else {
                         throw std::runtime_error(where + ": unknown setting " + k);
                     }
@@ -265,6 +269,13 @@ void addNote(std::vector<Event>& ev, int channel, int pitch, int velocity, doubl
          {static_cast<char>(0x80 | channel), static_cast<char>(pitch), static_cast<char>(0)}});
 }
 
+// The channel volume for `volume` (0..127) with `gain` dB added. General
+// MIDI players attenuate by 40 log10(volume / 127) dB, so a gain scales the
+// volume by 10^(gain / 40); it cannot rise past 127.
+int channelVolume(int volume, double gain) {
+    return std::clamp(static_cast<int>(std::lround(volume * std::pow(10.0, gain / 40.0))), 1, 127);
+}
+
 std::vector<Event> channelSetup(int channel, int program, int volume) {
     const auto c = static_cast<char>(channel);
     return {{0, -1, {static_cast<char>(0xC0 | c), static_cast<char>(program)}},
@@ -292,15 +303,15 @@ std::string midiBytes(const Tune& t) {
                     std::string("\xFF\x58\x04", 3) + static_cast<char>(t.beats) +
                         static_cast<char>(unitLog) + static_cast<char>(24) + static_cast<char>(8)});
 
-    std::vector<Event> melody = channelSetup(0, t.lead, 110);
+    std::vector<Event> melody = channelSetup(0, t.lead, channelVolume(110, t.gain));
     for (const TuneNote& n : t.melody)
         if (n.pitch > 0)
             addNote(melody, 0, n.pitch, 96, n.start, n.length * 0.92);
 
     // Chords on channel 1 and a bass line on channel 2, in a pattern that
     // follows the meter: bass on the strong beats, chords between.
-    std::vector<Event> band = channelSetup(1, t.band, 80);
-    std::vector<Event> bass = channelSetup(2, 32, 95);
+    std::vector<Event> band = channelSetup(1, t.band, channelVolume(80, t.gain));
+    std::vector<Event> bass = channelSetup(2, 32, channelVolume(95, t.gain));
     std::vector<double> bassBeats, chordBeats;
     double step = 1;
     if (t.beatUnit == 8) { // compound: two dotted-quarter beats

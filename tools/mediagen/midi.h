@@ -26,6 +26,7 @@ struct Tune {
     int beats = 4, beatUnit = 4;
     int tempo = 100;
     int lead = 0, band = 0;
+    double gain = 0; // dB on every channel's volume, to even out the tunes' loudness
     std::vector<TuneNote> melody;
     std::vector<TuneChord> chords;
     double quarters = 0; // whole length, a whole number of bars
