@@ -3,10 +3,13 @@
 // take part in masked painting or are cut into cells behave as painted.
 #include "mediaset/image_files.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <set>
+#include <vector>
 
 namespace mediaset {
 namespace {
@@ -100,6 +103,47 @@ TEST(ProgramPictures, BackgroundsLetLargeWhiteCharactersStandOut) {
                 sum += luminance(bg->at(x, y));
         EXPECT_LT(sum / (400 * 400), 175) << name << " is too pale for white characters";
     }
+}
+
+TEST(ProgramPictures, TheRainbowIsOpaqueWhateverTheSceneBehindIt) {
+    // bg_A019 to bg_A024 draw the same rainbow, centred at (120, 130) with
+    // six bands 9 pixels apart from a radius of 150, over six different
+    // scenes: where a band is opaque, all six show the same colour there.
+    std::vector<Image> pictures;
+    for (int i = 19; i <= 24; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "bg_A%03d.jpg", i);
+        auto bg = decodeWithImageMagick(pic() / name);
+        if (!bg)
+            GTEST_SKIP() << "ImageMagick cannot decode the backgrounds here";
+        ASSERT_EQ(bg->width, 640);
+        pictures.push_back(std::move(*bg));
+    }
+    constexpr double kPi = 3.14159265358979323846;
+    std::set<std::uint32_t> bandColours;
+    for (int band = 0; band < 6; ++band) {
+        const double r = 150 - 9 * band;
+        for (double degrees : {200.0, 230.0, 310.0, 340.0}) {
+            const int x = static_cast<int>(std::lround(120 + r * std::cos(degrees * kPi / 180)));
+            const int y = static_cast<int>(std::lround(130 + r * std::sin(degrees * kPi / 180)));
+            if (x < 0 || y < 0)
+                continue;
+            int spread = 0;
+            for (int shift : {16, 8, 0}) {
+                int lo = 255, hi = 0;
+                for (const Image& p : pictures) {
+                    const int v = static_cast<int>((p.at(x, y) >> shift) & 0xff);
+                    lo = std::min(lo, v);
+                    hi = std::max(hi, v);
+                }
+                spread = std::max(spread, hi - lo);
+            }
+            EXPECT_LE(spread, 30) << "band " << band + 1 << " at " << x << "," << y
+                                  << ": the scene shows through";
+            bandColours.insert(pictures[0].at(x, y) & 0xe0e0e0);
+        }
+    }
+    EXPECT_GE(bandColours.size(), 5u) << "no rainbow of several colours";
 }
 
 // image XOR, mask AND, image XOR over one rectangle, per byte.
@@ -249,6 +293,44 @@ TEST(CharacterSheet, BlockStripsExistInThreeDistinctLooksForEveryVerse) {
         EXPECT_NE(h, y);
         EXPECT_NE(h, j);
         EXPECT_NE(y, j);
+    }
+}
+
+TEST(CharacterSheet, TheTickOfALockedBlockNeverTouchesItsGlyph) {
+    for (int v = 1; v <= 140; ++v) {
+        char name[32];
+        std::snprintf(name, sizeof name, "tav_Y%03d.bmp", v);
+        const auto strip = readBmp(mediaDir() / "tav_KJ" / name);
+        ASSERT_TRUE(strip && strip->width == 559 && strip->height == 36) << name;
+        for (int b = 0; b < 14; ++b) {
+            const int x0 = 40 * b;
+            // The tick is yellow; the block is green, so red tells it apart.
+            auto tick = [&](int x, int y) {
+                const std::uint32_t c = strip->at(x, y);
+                return (c >> 16) >= 230 && (c & 0xff) < 190;
+            };
+            // Ink: darker than the block anywhere inside its border.
+            auto ink = [&](int x, int y) {
+                return x >= x0 + 5 && x <= x0 + 33 && y >= 5 && y <= 31 &&
+                       luminance(strip->at(x, y)) < 150;
+            };
+            int tickPixels = 0, inkPixels = 0;
+            for (int y = 0; y < 36; ++y) {
+                for (int x = x0; x < x0 + 39; ++x) {
+                    inkPixels += ink(x, y);
+                    if (!tick(x, y))
+                        continue;
+                    ++tickPixels;
+                    for (int dy = -1; dy <= 1; ++dy)
+                        for (int dx = -1; dx <= 1; ++dx)
+                            EXPECT_FALSE(ink(x + dx, y + dy))
+                                << name << " block " << b + 1 << ": the tick at " << x - x0 << ","
+                                << y << " touches the glyph";
+                }
+            }
+            EXPECT_GE(tickPixels, 6) << name << " block " << b + 1 << " has no tick";
+            EXPECT_GE(inkPixels, 20) << name << " block " << b + 1 << " has no glyph";
+        }
     }
 }
 

@@ -306,10 +306,12 @@ void kite(cairo_t* cr, double cx, double cy, double s, Color c) {
 void rainbow(cairo_t* cr, double cx, double cy, double r) {
     const Color bands[] = {hex(0xff5252), hex(0xffa726), hex(0xffee58),
                            hex(0x66bb6a), hex(0x42a5f5), hex(0x7e57c2)};
+    // Opaque bands that touch, so neither the sky nor a sun or cloud shows
+    // through them as stripes.
     cairo_save(cr);
-    cairo_set_line_width(cr, 9);
+    cairo_set_line_width(cr, 10);
     for (int i = 0; i < 6; ++i) {
-        setColor(cr, withAlpha(bands[i], 0.45));
+        setColor(cr, bands[i]);
         cairo_new_sub_path(cr);
         cairo_arc(cr, cx, cy, r - i * 9, pi, 2 * pi);
         cairo_stroke(cr);

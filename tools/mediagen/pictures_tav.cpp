@@ -36,21 +36,26 @@ void block(cairo_t* cr, double x, const BlockLook& look, const std::string& glyp
     st.shadow = false;
     panel(cr, x + 1, 1, kBlockW - 2, kBlockH - 2, st);
     TextStyle t;
-    t.size = 27;
+    t.size = locked ? 21 : 27;
     t.fill = look.glyph;
     t.outline = withAlpha(look.glyph, 0.6);
     t.outlineWidth = 0.35;
-    text(cr, glyph, x + kBlockW / 2.0, kBlockH / 2.0 + 0.5, t);
-    if (locked) {
-        // A small tick in the corner says the row is done.
-        cairo_set_line_width(cr, 2);
-        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-        setColor(cr, hex(0xfff176));
-        cairo_move_to(cr, x + 28, 8);
-        cairo_line_to(cr, x + 31, 11);
-        cairo_line_to(cr, x + 36, 4);
-        cairo_stroke(cr);
+    if (!locked) {
+        text(cr, glyph, x + kBlockW / 2.0, kBlockH / 2.0 + 0.5, t);
+        return;
     }
+    // A locked block says its row is done with a small tick in the top right
+    // corner; the glyph moves down and left, a little smaller, so the two
+    // never touch.
+    text(cr, glyph, x + 16.5, 22, t);
+    cairo_set_line_width(cr, 2);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    setColor(cr, hex(0xfff176));
+    cairo_move_to(cr, x + 28.5, 7.5);
+    cairo_line_to(cr, x + 30.5, 9.5);
+    cairo_line_to(cr, x + 34, 5.5);
+    cairo_stroke(cr);
 }
 
 } // namespace
