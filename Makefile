@@ -12,7 +12,7 @@ PACKAGES = cmake g++ make pkg-config \
   libavcodec-dev libavformat-dev libswscale-dev libswresample-dev libavutil-dev \
   libgtest-dev libgmock-dev libbenchmark-dev \
   fonts-arphic-gkai00mp fonts-arphic-ukai fonts-wqy-zenhei fonts-dejavu-core \
-  espeak-ng sox ffmpeg timgm6mb-soundfont fp-utils fortunes-zh unicode-data \
+  espeak-ng libespeak-ng-dev sox ffmpeg timgm6mb-soundfont fp-utils fortunes-zh unicode-data \
   xchm xvfb xdotool imagemagick x11-utils \
   python3 clang-tidy strace
 

@@ -1,5 +1,6 @@
 #include "sound_speech.h"
 
+#include <cmath>
 #include <stdexcept>
 
 namespace mediagen {
@@ -31,14 +32,28 @@ Wave assembleWordFile(const std::vector<const Verse*>& verses,
     return file;
 }
 
-Wave assembleRecital(const Wave& firstLine, const Wave& secondLine) {
-    Wave w;
-    w.appendSilence(0.25);
-    w.append(firstLine);
-    w.appendSilence(0.7);
-    w.append(secondLine);
-    w.appendSilence(0.35);
-    return w;
+Recital assembleRecital(const TimedSpeech& firstLine, const TimedSpeech& secondLine) {
+    Recital r;
+    auto line = [&r](const TimedSpeech& l) {
+        const size_t at = r.wave.s.size();
+        r.wave.append(l.wave);
+        for (size_t word : l.wordStarts)
+            r.startsMs.push_back(
+                std::lround(static_cast<double>(at + word) * 1000.0 / kSampleRate));
+    };
+    r.wave.appendSilence(0.25);
+    line(firstLine);
+    r.wave.appendSilence(0.7);
+    line(secondLine);
+    r.wave.appendSilence(0.35);
+    return r;
+}
+
+std::string timingText(const std::vector<long>& startsMs) {
+    std::string s;
+    for (long ms : startsMs)
+        s += std::to_string(ms) + "\r\n";
+    return s;
 }
 
 } // namespace mediagen

@@ -3,6 +3,7 @@
 
 #include "book.h"
 #include "sound_wave.h"
+#include "speech_words.h"
 
 #include <map>
 #include <string>
@@ -24,7 +25,15 @@ int wordSlotOf(int verse, int position);
 Wave assembleWordFile(const std::vector<const Verse*>& verses,
                       const std::map<std::string, Wave>& syllables);
 
-// A recitation: both lines with a pause between them.
-Wave assembleRecital(const Wave& firstLine, const Wave& secondLine);
+// A recitation: both lines with a pause between them, and where each word
+// of the lines starts in it, in milliseconds from the start of the file.
+struct Recital {
+    Wave wave;
+    std::vector<long> startsMs;
+};
+Recital assembleRecital(const TimedSpeech& firstLine, const TimedSpeech& secondLine);
+
+// The timing file beside a recitation: one start a line, CR LF.
+std::string timingText(const std::vector<long>& startsMs);
 
 } // namespace mediagen

@@ -68,6 +68,21 @@ void put16(std::string& out, uint16_t v) {
 
 } // namespace
 
+Wave atSampleRate(std::vector<float> mono, int rate) {
+    Wave w;
+    if (rate == kSampleRate) {
+        w.s = std::move(mono);
+        return w;
+    }
+    const double step = static_cast<double>(rate) / kSampleRate;
+    for (double t = 0; t + 1 < static_cast<double>(mono.size()); t += step) {
+        const auto i = static_cast<size_t>(t);
+        const auto f = static_cast<float>(t - static_cast<double>(i));
+        w.s.push_back(mono[i] * (1 - f) + mono[i + 1] * f);
+    }
+    return w;
+}
+
 Wave readWav(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in)
@@ -107,18 +122,7 @@ Wave readWav(const std::filesystem::path& file) {
                 }
                 mono[i] = sum / static_cast<float>(channels);
             }
-            Wave w;
-            if (rate == kSampleRate) {
-                w.s = std::move(mono);
-            } else {
-                const double step = static_cast<double>(rate) / kSampleRate;
-                for (double t = 0; t + 1 < static_cast<double>(n); t += step) {
-                    const auto i = static_cast<size_t>(t);
-                    const auto f = static_cast<float>(t - static_cast<double>(i));
-                    w.s.push_back(mono[i] * (1 - f) + mono[i + 1] * f);
-                }
-            }
-            return w;
+            return atSampleRate(std::move(mono), rate);
         }
         pos = body + size + (size & 1);
     }
@@ -240,15 +244,28 @@ void writeAdpcmWav(const std::filesystem::path& file, const Wave& w) {
     writeFileAtomic(file, adpcmWavBytes(w));
 }
 
-Wave trimSilence(const Wave& w, float threshold) {
-    size_t first = 0, last = w.s.size();
-    while (first < last && std::fabs(w.s[first]) < threshold)
+namespace {
+
+// What trimSilence keeps of the fade before and after the sound.
+size_t fadeKept() {
+    return Wave::frames(0.01);
+}
+
+} // namespace
+
+size_t silentLead(const Wave& w, float threshold) {
+    size_t first = 0;
+    while (first < w.s.size() && std::fabs(w.s[first]) < threshold)
         ++first;
+    return first > fadeKept() ? first - fadeKept() : 0;
+}
+
+Wave trimSilence(const Wave& w, float threshold) {
+    const size_t first = silentLead(w, threshold);
+    size_t last = w.s.size();
     while (last > first && std::fabs(w.s[last - 1]) < threshold)
         --last;
-    const size_t keep = Wave::frames(0.01);
-    first = first > keep ? first - keep : 0;
-    last = std::min(w.s.size(), last + keep);
+    last = std::min(w.s.size(), last + fadeKept());
     Wave out;
     out.s.assign(w.s.begin() + static_cast<long>(first), w.s.begin() + static_cast<long>(last));
     fadeIn(out, 0.005);

@@ -25,6 +25,9 @@ struct Wave {
     double rms() const;
 };
 
+// Samples at `rate` brought to kSampleRate (linear interpolation): sample i
+// of the input lands at i * kSampleRate / rate.
+Wave atSampleRate(std::vector<float> mono, int rate);
 // Reads a PCM WAV file (8/16 bit, any channel count, any rate) as mono at
 // kSampleRate; throws on a malformed file.
 Wave readWav(const std::filesystem::path& file);
@@ -42,6 +45,9 @@ void writeAdpcmWav(const std::filesystem::path& file, const Wave& w);
 // Cuts leading and trailing parts quieter than `threshold` (keeping a few
 // milliseconds of the fade).
 Wave trimSilence(const Wave& w, float threshold = 0.01f);
+// How many frames trimSilence cuts from the front: times taken in `w` are
+// that much earlier in the trimmed wave.
+size_t silentLead(const Wave& w, float threshold = 0.01f);
 // Scales to the given RMS, then lowers the gain if the peak would pass `maxPeak`.
 void normalize(Wave& w, double targetRms, float maxPeak = 0.89f);
 // Linear fades at the ends.

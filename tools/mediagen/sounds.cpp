@@ -1,14 +1,17 @@
 #include "book.h"
+#include "book_io.h"
 #include "clip.h"
 #include "mediagen.h"
 #include "midi.h"
 #include "sound_speech.h"
 #include "sound_synth.h"
 #include "speech.h"
+#include "speech_words.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <future>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -186,13 +189,18 @@ void writeSpeech(const fs::path& soundDir, const fs::path& scratch,
             syllables.insert(r);
     for (const auto& s : syllables)
         jobs.push_back({s, kCharSpeed});
+    std::vector<SpeechJob> lines;
     for (const Verse& v : verses) {
-        jobs.push_back({joinReadings(v, 0), kVerseSpeed});
-        jobs.push_back({joinReadings(v, 7), kVerseSpeed});
+        lines.push_back({joinReadings(v, 0), kVerseSpeed});
+        lines.push_back({joinReadings(v, 7), kVerseSpeed});
     }
     for (const auto& [name, text] : kPrompts)
         jobs.push_back({text, kPromptSpeed});
+    // The verses go through the library, which tells where each syllable
+    // starts, while the processes speak the rest.
+    auto timed = std::async(std::launch::async, [&lines] { return speakTimed(lines); });
     std::vector<Wave> waves = speak(jobs, scratch);
+    std::vector<TimedSpeech> recited = timed.get();
 
     size_t i = 0;
     std::map<std::string, Wave> sounds;
@@ -201,14 +209,18 @@ void writeSpeech(const fs::path& soundDir, const fs::path& scratch,
         normalize(w, kSpeechRms);
         sounds[s] = std::move(w);
     }
+    size_t line = 0;
     for (const Verse& v : verses) {
-        Wave a = std::move(waves[i++]);
-        Wave b = std::move(waves[i++]);
-        normalize(a, kSpeechRms);
-        normalize(b, kSpeechRms);
+        TimedSpeech& a = recited[line++];
+        TimedSpeech& b = recited[line++];
+        normalize(a.wave, kSpeechRms);
+        normalize(b.wave, kSpeechRms);
+        // The recitation and beside it the start of each character in it.
         char name[32];
-        std::snprintf(name, sizeof name, "sd%03d.wav", v.number);
-        writeAdpcmWav(soundDir / name, assembleRecital(a, b));
+        std::snprintf(name, sizeof name, "sd%03d", v.number);
+        const Recital r = assembleRecital(a, b);
+        writeAdpcmWav(soundDir / (std::string(name) + ".wav"), r.wave);
+        writeFileAtomic(soundDir / (std::string(name) + ".txt"), timingText(r.startsMs));
     }
     for (const auto& [name, text] : kPrompts)
         prompts[name] = std::move(waves[i++]);

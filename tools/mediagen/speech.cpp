@@ -13,8 +13,6 @@ namespace mediagen {
 
 namespace {
 
-// A higher voice than the default, friendlier for children.
-constexpr const char* kVoice = "cmn-latn-pinyin+f2";
 // Items of one batch are parted by a break far longer than any pause inside
 // an item (a comma gives about 0.3 s), so the batch can be cut apart again.
 constexpr int kBreakMs = 1200;

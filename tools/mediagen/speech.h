@@ -9,6 +9,9 @@
 
 namespace mediagen {
 
+// espeak-ng's pinyin voice, higher than the default: friendlier for children.
+constexpr const char* kVoice = "cmn-latn-pinyin+f2";
+
 struct SpeechJob {
     std::string pinyin; // syllables with tone digits, "," or "." for pauses
     int wordsPerMinute = 120;
