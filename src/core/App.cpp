@@ -36,6 +36,11 @@ ui::Form* App::load(const std::string& name) {
     return &runtime.load(std::move(f));
 }
 
+void App::reportOnce(const std::string& topic, const std::string& line) {
+    if (reported_.insert(topic).second)
+        std::cerr << line << "\n";
+}
+
 void App::start() {
     if (backdrop_)
         return;

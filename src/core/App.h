@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 
 namespace media {
@@ -59,12 +60,17 @@ class App {
     std::function<void(const std::string&)> onFatal;
     void fatal(const std::string& message);
 
+    // One line on standard error, only the first time `topic` is reported
+    // in this run: a fault met again and again is told once.
+    void reportOnce(const std::string& topic, const std::string& line);
+
     // Called by the backdrop.
     void setBackdrop(bgGroundFrm* b) { backdrop_ = b; }
 
   private:
     std::map<std::string, ScreenFactory> screens_;
     bgGroundFrm* backdrop_ = nullptr;
+    std::set<std::string> reported_;
 };
 
 } // namespace core
