@@ -22,7 +22,9 @@ int collect(short* wav, int count, espeak_EVENT* events) {
         take = static_cast<Take*>(e->user_data);
         if (e->type == espeakEVENT_LIST_TERMINATED)
             break;
-        if (take && e->type == espeakEVENT_WORD)
+        // After some texts the synthesiser adds a word of no text at the
+        // end of the sound: it starts no syllable.
+        if (take && e->type == espeakEVENT_WORD && e->length > 0)
             take->wordMs.push_back(e->audio_position);
     }
     if (take && wav)
