@@ -4,6 +4,9 @@
 
 BUILD    ?= build
 SANBUILD ?= build-san
+FUZZBUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+SOAK_MINUTES ?= 10
 JOBS     ?= $(shell nproc)
 
 PACKAGES = cmake g++ make pkg-config \
@@ -14,11 +17,11 @@ PACKAGES = cmake g++ make pkg-config \
   fonts-arphic-gkai00mp fonts-arphic-ukai fonts-wqy-zenhei fonts-dejavu-core \
   espeak-ng libespeak-ng-dev sox ffmpeg timgm6mb-soundfont fp-utils fortunes-zh unicode-data \
   xchm xvfb xdotool imagemagick x11-utils \
-  python3 clang-tidy strace
+  python3 clang-tidy strace clang libclang-rt-14-dev
 
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test tidy deps build build-san bench format clean
+.PHONY: run test tidy deps build build-san bench format clean fuzz soak
 
 run: build
 	cd $(BUILD)/media && ./shizi
@@ -59,6 +62,19 @@ build: deps $(BUILD)/CMakeCache.txt
 build-san: deps build $(SANBUILD)/CMakeCache.txt
 	cmake --build $(SANBUILD) -j $(JOBS)
 
+# Each fuzz target for FUZZ_SECONDS over the committed seeds in fuzz/corpus/
+# (new inputs go to a scratch folder); fails on any crash, leak or hang.
+fuzz: deps
+	cmake -S . -B $(FUZZBUILD) -DSHIZI_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZBUILD) -j $(JOBS)
+	tools/fuzz $(FUZZBUILD) $(FUZZ_SECONDS)
+
+# The real program under Xvfb, random clicks and keys for SOAK_MINUTES,
+# its memory sampled every 30 s (not part of make test).
+soak: build
+	tools/soak $(BUILD) $(SOAK_MINUTES)
+
 bench: build
 	$(BUILD)/shizi_bench
 	bench/screens.sh $(BUILD)
@@ -67,4 +83,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(SANBUILD)
+	rm -rf $(BUILD) $(SANBUILD) $(FUZZBUILD)

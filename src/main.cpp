@@ -9,12 +9,14 @@
 #include "ui/Clock.h"
 #include "ui/Runtime.h"
 
+#include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <memory>
 
 int main() {
-    // A second start ends before any window is made.
+    // A second start ends before any window is made, after one line saying
+    // why nothing appeared.
     if (!platform::acquireInstanceLock())
         return 0;
 
@@ -35,7 +37,8 @@ int main() {
     try {
         display = platform::createSdlDisplay();
     } catch (const std::exception& e) {
-        platform::messageBox(e.what());
+        // Without a display there is nowhere to show a message box.
+        std::fprintf(stderr, "shizi: %s\n", e.what());
         return 1;
     }
     ui::SteadyClock clock;

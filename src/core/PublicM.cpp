@@ -1,7 +1,11 @@
 #include "core/PublicM.h"
 
 #include "core/bgGroundFrm.h"
+#include "text/Text.h"
 #include "ui/Runtime.h"
+
+#include <filesystem>
+#include <iostream>
 
 namespace core {
 
@@ -22,6 +26,19 @@ std::string initMediaPaths(App& app) {
     g.soundPath = folder + "sound/";
     g.kjPath = folder + "tav_KJ/";
     return folder;
+}
+
+void removeStaleSaves(App& app) {
+    namespace fs = std::filesystem;
+    const std::string folder = text::nativePath(app.state.appPath);
+    int removed = text::removeStaleTemporaries(folder + "data");
+    std::error_code ec;
+    for (fs::directory_iterator it(folder + "game", ec), end; !ec && it != end; it.increment(ec))
+        if (it->is_directory(ec))
+            removed += text::removeStaleTemporaries((it->path() / "data").string());
+    if (removed > 0)
+        std::cerr << "shizi: removed " << removed << " unfinished save file"
+                  << (removed == 1 ? "" : "s") << " from " << folder << "\n";
 }
 
 void showHelp(App& app) {

@@ -13,6 +13,9 @@ void setupForm(App& app, ui::Form& form, std::int16_t width, std::int16_t height
 
 // Sets the folder strings from the program's folder and returns appPath.
 std::string initMediaPaths(App& app);
+// Removes what saves cut short by a kill left in the program's data folders
+// (its own and each game's).
+void removeStaleSaves(App& app);
 
 void showHelp(App& app);
 void closeHelp(App& app);

@@ -6,9 +6,11 @@
 
 namespace core {
 
+using text::displayPath;
 using text::fromCp936;
 using text::layoutField;
 using text::lineAt;
+using text::numberInRange;
 using text::printNumber;
 using text::readDouble;
 using text::readLines;

@@ -62,6 +62,7 @@ void bgGroundFrm::Form_Load() {
     g.pearlLevel = -1;
     // The sound service needs soundPath before the menu sets the folders.
     initMediaPaths(app);
+    removeStaleSaves(app);
 
     if (app.hasScreen("menuFrm"))
         app.load("menuFrm");

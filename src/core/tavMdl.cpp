@@ -1,5 +1,6 @@
 #include "core/tavMdl.h"
 
+#include "core/Book.h"
 #include "core/PublicM.h"
 #include "core/Text.h"
 #include "core/bgGroundFrm.h"
@@ -14,17 +15,12 @@ namespace core {
 
 namespace {
 
-constexpr char32_t kBlank = U'\u3000';
-
-// Seven characters from a 1-based column; blanks where the line is short.
-std::u32string columns(const std::u32string& line, std::size_t column) {
-    std::u32string out;
-    for (std::size_t i = 0; i < 7; ++i) {
-        const std::size_t at = column - 1 + i;
-        out.push_back(at < line.size() ? line[at] : kBlank);
-    }
-    return out;
-}
+// What the menu's saved selection can name: backgrounds are numbered in
+// three digits (bg_A001.jpg ...), twelve learning functions, the book's
+// verses.
+constexpr int kMaxBackgrounds = 999;
+constexpr int kFunctions = 12;
+constexpr int kVerses = 140;
 
 std::string twoDigits(int n) {
     char buf[16];
@@ -69,44 +65,6 @@ void startFile(App& app, media::SoundPlayer& p, const std::string& file, bool re
 
 // ---- the book's files -------------------------------------------------------------
 
-namespace {
-
-// Verse n of the book's lines; the caller has checked n <= 140.
-std::u32string verseFromLines(const std::vector<std::string>& lines, const std::string& path,
-                              std::int16_t n) {
-    // Verses 2p-1 and 2p share line 2p-1; the line after it is not read.
-    const int pair = std::max(0, (n + 1) / 2 - 1);
-    const std::size_t index = std::size_t(pair) * 2;
-    if (index + 1 >= lines.size())
-        std::cerr << "shizi: " << path << " ends before line " << index + 2 << "\n";
-    const std::u32string line = toU32(lineAt(lines, index));
-    const bool odd = n % 2 != 0;
-    const std::size_t first = odd ? 6 : 35, second = odd ? 17 : 46;
-    if (line.size() < second + 6)
-        std::cerr << "shizi: " << path << " line " << index + 1 << " is too short\n";
-    return columns(line, first) + columns(line, second);
-}
-
-// Field k of a readings line: the label comes first, so field k follows the
-// k-th "/", and the last field runs to the end of the line, "/" and all.
-std::string readingFromLine(const std::string& line, std::int16_t k) {
-    std::size_t pos = 0;
-    for (int i = 1; i < k; ++i) {
-        const std::size_t slash = line.find('/', pos);
-        if (slash == std::string::npos)
-            return {};
-        pos = slash + 1;
-    }
-    const std::size_t slash = line.find('/', pos);
-    if (slash == std::string::npos)
-        return {};
-    const std::size_t start = slash + 1;
-    const std::size_t end = k <= 13 ? line.find('/', start) : std::string::npos;
-    return line.substr(start, end == std::string::npos ? std::string::npos : end - start);
-}
-
-} // namespace
-
 std::u32string getVerse(App& app, std::int16_t n) {
     std::u32string blank(14, kBlank);
     if (n > 140) {
@@ -127,7 +85,7 @@ std::string getCharReading(App& app, std::int16_t n, std::int16_t k) {
         return {};
     const std::size_t index = n > 1 ? std::size_t(n - 1) : 0;
     if (index >= lines->size()) {
-        std::cerr << "shizi: " << path << " has no line " << index + 1 << "\n";
+        std::cerr << "shizi: " << displayPath(path) << " has no line " << index + 1 << "\n";
         return {};
     }
     return readingFromLine((*lines)[index], k);
@@ -173,13 +131,22 @@ void loadMenuState(App& app) {
     if (!lines)
         return;
     if (lines->size() < 4)
-        std::cerr << "shizi: " << path << " has fewer than four lines\n";
-    // A missing line keeps the value in use rather than reading as 0.
-    std::int16_t* values[] = {&app.state.bgPicCount, &app.state.curFunc, &app.state.curVerse,
-                              &app.state.verseCount};
-    for (std::size_t i = 0; i < 4; ++i)
-        if (i < lines->size())
-            *values[i] = readNumber((*lines)[i]);
+        std::cerr << "shizi: " << displayPath(path) << " has fewer than four lines\n";
+    // A missing line keeps the value in use rather than reading as 0; a
+    // value the menu cannot show is named and replaced by its default.
+    struct Field {
+        std::int16_t* value;
+        int lo, hi;
+        std::int16_t fallback;
+    };
+    const Field fields[] = {{&app.state.bgPicCount, 0, kMaxBackgrounds, 0},
+                            {&app.state.curFunc, 0, kFunctions - 1, 0},
+                            {&app.state.curVerse, 1, kVerses, 1},
+                            {&app.state.verseCount, 1, kVerses, 1}};
+    for (std::size_t i = 0; i < 4 && i < lines->size(); ++i) {
+        const Field& f = fields[i];
+        *f.value = numberInRange(path, i + 1, (*lines)[i], f.lo, f.hi, f.fallback);
+    }
 }
 
 void saveMenuState(App& app) {

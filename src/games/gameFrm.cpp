@@ -14,6 +14,11 @@ namespace games {
 
 namespace {
 
+// Where the hub's picture draws its circles: what a damaged line of
+// game.txt falls back to.
+constexpr HubCircle kDefaultCircles[6] = {{200, 92, 54},  {319, 178, 54}, {273, 318, 54},
+                                          {127, 318, 54}, {81, 178, 54},  {200, 212, 44}};
+
 // The forms behind circles 1 to 6.
 constexpr const char* kCircleForms[6] = {"game01Frm",  "game02Frm", "game03Frm",
                                          "Game04AFrm", "game05Frm", "menuFrm"};
@@ -48,15 +53,24 @@ void gameFrm::loadGameCircles() {
     selectedCircle = -1;
     backdropFrame = 1;
     gameCircles = {};
-    const auto lines = core::readLines(g().appPath + "data\\game.txt");
+    const std::string path = g().appPath + "data\\game.txt";
+    const auto lines = core::readLines(path);
     if (!lines)
         return; // no circles: every click falls outside
     for (std::size_t n = 0; n < 6; ++n) {
         const std::string line = core::lineAt(*lines, n);
-        if (line.size() < 11)
-            std::fprintf(stderr, "game.txt: line %zu is short; that circle is left out\n", n + 1);
-        gameCircles[n] = {core::layoutField(line, 1), core::layoutField(line, 5),
-                          core::layoutField(line, 9)};
+        bool ok = line.size() >= 11;
+        const HubCircle c{core::layoutField(line, 1, &ok), core::layoutField(line, 5, &ok),
+                          core::layoutField(line, 9, &ok)};
+        // A circle must lie on the hub's 640 x 480 screen to be clicked.
+        ok = ok && c.x >= 0 && c.x < 640 && c.y >= 0 && c.y < 480 && c.r > 0 && c.r <= 240;
+        gameCircles[n] = ok ? c : kDefaultCircles[n];
+        if (!ok)
+            std::fprintf(stderr,
+                         "shizi: %s line %zu: \"%.40s\" is not a circle on the screen; "
+                         "%d %d %d is used\n",
+                         core::displayPath(path).c_str(), n + 1, line.c_str(), kDefaultCircles[n].x,
+                         kDefaultCircles[n].y, kDefaultCircles[n].r);
     }
 }
 

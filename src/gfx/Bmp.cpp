@@ -13,9 +13,11 @@ namespace dib {
 
 namespace {
 
-// Larger pictures are refused rather than allocated from a bogus header.
-constexpr int kMaxSide = 32768;
-constexpr std::int64_t kMaxPixels = std::int64_t(1) << 25;
+// Larger pictures are refused rather than allocated from a bogus header. An
+// icon stores its mask below its picture, so its rows may number twice the
+// picture limit.
+constexpr int kMaxSide = kMaxPictureSide;
+constexpr std::int64_t kMaxPixels = 2 * kMaxPicturePixels;
 
 struct Channel {
     std::uint32_t mask = 0;
@@ -255,7 +257,7 @@ bool decodeBmp(const std::uint8_t* bytes, std::size_t size, Picture& out) {
     if (!bytes || size < 14 + 12 || bytes[0] != 'B' || bytes[1] != 'M')
         return false;
     dib::Header h;
-    if (!dib::readHeader(bytes, size, 14, h))
+    if (!dib::readHeader(bytes, size, 14, h) || !pictureFits(h.width, h.height))
         return false;
     std::size_t off = dib::le32(bytes + 10);
     if (off == 0) // some writers leave it out; the pixels follow the palette

@@ -1,7 +1,9 @@
 #include "gfx/Picture.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <new>
 
 namespace gfx {
 
@@ -79,9 +81,30 @@ struct Span {
 
 } // namespace
 
-Picture::Picture(int width, int height, Color fill)
-    : w_(width > 0 && height > 0 ? width : 0), h_(width > 0 && height > 0 ? height : 0),
-      px_(std::size_t(w_) * std::size_t(h_), fill & kRgbMask) {}
+bool pictureFits(std::int64_t width, std::int64_t height) {
+    return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+           width * height <= kMaxPicturePixels;
+}
+
+Picture::Picture(int width, int height, Color fill) {
+    if (width <= 0 || height <= 0)
+        return;
+    if (!pictureFits(width, height)) {
+        std::fprintf(stderr,
+                     "shizi: a %d x %d picture is larger than %d x %d or %lld pixels; left empty\n",
+                     width, height, kMaxPictureSide, kMaxPictureSide,
+                     static_cast<long long>(kMaxPicturePixels));
+        return;
+    }
+    try {
+        px_.assign(std::size_t(width) * std::size_t(height), fill & kRgbMask);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "shizi: no memory for a %d x %d picture; left empty\n", width, height);
+        return;
+    }
+    w_ = width;
+    h_ = height;
+}
 
 Color Picture::pixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= w_ || y >= h_)

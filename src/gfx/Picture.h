@@ -13,6 +13,19 @@ namespace gfx {
 
 enum class RasterOp { Copy, Xor, And, Or };
 
+// The largest picture the program ever makes or reads. The biggest one it
+// makes is the backdrop, the logical desktop: the real one divided by the
+// largest whole factor that keeps 640 x 480, so it stays under 1280 x 960
+// in at least one direction. Even a 16K screen (853 x 480 logical) or a row
+// of monitors 16384 pixels wide and 1080 high (8192 x 540) fits within both
+// limits. A file claiming more is damaged or not meant for this program, and
+// refusing it before decoding keeps a lying header from taking gigabytes.
+constexpr int kMaxPictureSide = 16384;
+constexpr std::int64_t kMaxPicturePixels = std::int64_t(1) << 24; // 16 million
+
+// Whether a `width` x `height` picture is within those limits.
+bool pictureFits(std::int64_t width, std::int64_t height);
+
 // An 8-bit coverage mask, as a font renders a run of text.
 struct AlphaMask {
     int width = 0;
@@ -23,6 +36,8 @@ struct AlphaMask {
 class Picture {
   public:
     Picture() = default;
+    // A picture larger than the limits above, or one the memory cannot hold,
+    // is empty, after one line on standard error.
     Picture(int width, int height, Color fill = 0);
 
     int width() const { return w_; }
@@ -84,5 +99,16 @@ class Picture {
 bool readBmp(const std::string& path, Picture& out);
 bool decodeBmp(const std::uint8_t* bytes, std::size_t size, Picture& out);
 bool writeBmp(const Picture& pic, const std::string& path);
+
+// What a picture file's header claims, read before anything is decoded.
+struct PictureHeader {
+    enum class Kind { Bmp, Jpeg, Png };
+    Kind kind = Kind::Bmp;
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+};
+// False when `bytes` do not start a BMP, JPEG or PNG file whose size can be
+// read.
+bool readPictureHeader(const std::uint8_t* bytes, std::size_t size, PictureHeader& out);
 
 } // namespace gfx

@@ -3,6 +3,7 @@
 #include "media/AudioPlayers.h"
 
 #include "media/SoundFile.h"
+#include "text/Text.h"
 #include "ui/Runtime.h"
 
 #include <algorithm>
@@ -12,6 +13,8 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <set>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -46,6 +49,14 @@ struct Mixer {
     std::atomic<std::uint64_t> musicGen{0};
     DevicePlayer* musicOwner = nullptr; // loop only
     std::uint64_t nextGen = 1;          // loop only
+    std::set<std::string> reported;     // loop only: files already reported
+
+    // One line per file and run: a missing cue played every few seconds
+    // must not fill standard error.
+    template <class... A> void reportOnce(const std::string& path, const char* format, A... args) {
+        if (reported.insert(path).second)
+            std::fprintf(stderr, format, text::displayPath(path).c_str(), args...);
+    }
 };
 
 class DevicePlayer final : public SoundPlayer {
@@ -106,7 +117,7 @@ class DevicePlayer final : public SoundPlayer {
         // A WAV file whose frames we can find without decoding it all.
         const bool pcm = readWavInfo(path, w);
         if (!pcm && !std::filesystem::is_regular_file(path)) {
-            std::fprintf(stderr, "sound: %s is missing\n", path.c_str());
+            m_->reportOnce(path, "sound: %s is missing\n");
             endSoon();
             return;
         }
@@ -131,8 +142,7 @@ class DevicePlayer final : public SoundPlayer {
         else
             sound_ = dev_.loadSound(path);
         if (!sound_) {
-            std::fprintf(stderr, "sound: cannot read %s: %s\n", path.c_str(),
-                         dev_.lastError().c_str());
+            m_->reportOnce(path, "sound: cannot read %s: %s\n", dev_.lastError().c_str());
             endSoon();
             return;
         }
@@ -174,8 +184,7 @@ class DevicePlayer final : public SoundPlayer {
         dev_.setVolume(ch_, volume_);
         m_->channelGen[ch_] = gen_;
         if (!dev_.play(ch_, *toPlay, repeat_)) {
-            std::fprintf(stderr, "sound: cannot play %s: %s\n", path.c_str(),
-                         dev_.lastError().c_str());
+            m_->reportOnce(path, "sound: cannot play %s: %s\n", dev_.lastError().c_str());
             silentFor(durMs);
             return;
         }
@@ -186,7 +195,14 @@ class DevicePlayer final : public SoundPlayer {
     void beginTune(const std::string& path) {
         const double durMs = double(midiLengthMs(path));
         if (!std::filesystem::is_regular_file(path)) {
-            std::fprintf(stderr, "sound: %s is missing\n", path.c_str());
+            m_->reportOnce(path, "sound: %s is missing\n");
+            endSoon();
+            return;
+        }
+        // The synthesizer trusts a tune's chunk lengths; one that lies sends
+        // it into an endless loop on the audio thread.
+        if (const std::string why = midiDamage(path); !why.empty()) {
+            m_->reportOnce(path, "sound: %s is not played: %s\n", why.c_str());
             endSoon();
             return;
         }
@@ -216,7 +232,7 @@ class DevicePlayer final : public SoundPlayer {
         if (!playing_ || gen != gen_)
             return;
         if (!tune) {
-            std::fprintf(stderr, "sound: cannot read %s: %s\n", path.c_str(), err.c_str());
+            m_->reportOnce(path, "sound: cannot read %s: %s\n", err.c_str());
             endSoon();
             return;
         }
@@ -238,8 +254,7 @@ class DevicePlayer final : public SoundPlayer {
         dev_.setTuneVolume(volume_);
         const double durMs = double(midiLengthMs(path));
         if (!dev_.playTune(*tune_, repeat_)) {
-            std::fprintf(stderr, "sound: cannot play %s: %s\n", path.c_str(),
-                         dev_.lastError().c_str());
+            m_->reportOnce(path, "sound: cannot play %s: %s\n", dev_.lastError().c_str());
             m_->musicOwner = nullptr;
             silentFor(durMs);
             return;

@@ -26,12 +26,19 @@ std::uint16_t be16(const unsigned char* p) {
     return std::uint16_t(p[0] << 8 | p[1]);
 }
 
+// Tunes are a few kilobytes; a far larger "MIDI" file is not one.
+constexpr std::streamoff kMaxMidiBytes = 16 << 20;
+
 bool readAll(const std::string& path, std::vector<unsigned char>& out) {
-    std::ifstream f(path, std::ios::binary);
+    std::ifstream f(path, std::ios::binary | std::ios::ate);
     if (!f)
         return false;
-    out.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-    return true;
+    const std::streamoff len = f.tellg();
+    if (len < 0 || len > kMaxMidiBytes)
+        return false;
+    out.resize(std::size_t(len));
+    f.seekg(0);
+    return bool(f.read(reinterpret_cast<char*>(out.data()), len));
 }
 
 } // namespace
@@ -115,10 +122,53 @@ bool readWavInfo(const std::string& path, WavInfo& out) {
     return false;
 }
 
+std::string midiDamage(const std::vector<unsigned char>& b) {
+    if (b.size() < 14 || std::string_view((const char*)b.data(), 4) != "MThd")
+        return "not a MIDI file";
+    const std::uint64_t headLen = be32(b.data() + 4);
+    const int tracks = be16(b.data() + 10);
+    if (headLen < 6 || headLen > b.size() - 8)
+        return "its header claims " + std::to_string(headLen) + " bytes";
+    if (tracks == 0)
+        return "it holds no tracks";
+    int found = 0;
+    std::uint64_t pos = 8 + headLen;
+    // A few stray bytes after the last chunk are harmless; a chunk is not.
+    while (b.size() - pos >= 8) {
+        const unsigned char* c = b.data() + pos;
+        if (!std::all_of(c, c + 4, [](unsigned char ch) { return ch >= 0x20 && ch < 0x7F; }))
+            return "the chunk at byte " + std::to_string(pos) + " has no name";
+        const std::uint64_t len = be32(c + 4);
+        const std::uint64_t left = b.size() - pos - 8;
+        if (len > left)
+            return "a chunk claims " + std::to_string(len) + " bytes where the file has " +
+                   std::to_string(left) + " left";
+        if (std::string_view((const char*)c, 4) == "MTrk")
+            ++found;
+        pos += 8 + len;
+    }
+    if (found < tracks)
+        return "it holds " + std::to_string(found) + " of the " + std::to_string(tracks) +
+               " tracks its header announces";
+    return {};
+}
+
+std::string midiDamage(const std::string& path) {
+    std::vector<unsigned char> b;
+    if (!readAll(soundPath(path), b))
+        return "missing or unreadable";
+    return midiDamage(b);
+}
+
 long midiLengthMs(const std::string& path) {
     std::vector<unsigned char> b;
-    if (!readAll(soundPath(path), b) || b.size() < 14 ||
-        std::string_view((char*)b.data(), 4) != "MThd")
+    if (!readAll(soundPath(path), b))
+        return 0;
+    return midiLengthMs(b);
+}
+
+long midiLengthMs(const std::vector<unsigned char>& b) {
+    if (b.size() < 14 || std::string_view((const char*)b.data(), 4) != "MThd")
         return 0;
     const std::size_t headLen = be32(b.data() + 4);
     const int tracks = be16(b.data() + 10);

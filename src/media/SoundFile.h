@@ -36,6 +36,13 @@ bool readWavInfo(const std::string& path, WavInfo& out);
 // Length in milliseconds of a standard MIDI file, from its tempo map; 0 when
 // missing or malformed.
 long midiLengthMs(const std::string& path);
+long midiLengthMs(const std::vector<unsigned char>& bytes);
+
+// Why the synthesizer must not be given a MIDI file: a chunk that claims
+// more bytes than the file holds, a chunk name that is not text, fewer
+// tracks than the header announces. Empty when the chunks fit the file.
+std::string midiDamage(const std::vector<unsigned char>& bytes);
+std::string midiDamage(const std::string& path);
 
 // Length of a WAV or MIDI file in milliseconds (by content, not by name); 0
 // when missing or unreadable.

@@ -102,7 +102,7 @@ void menuFrm::build() {
 
     core::loadMenuState(app);
     if (g().curFunc < 0 || g().curFunc > kFrameIndex) {
-        std::cerr << "shizi: data\\data.txt names function " << g().curFunc
+        std::cerr << "shizi: data/data.txt names function " << g().curFunc
                   << ", which does not exist; function 0 is selected\n";
         g().curFunc = 0;
     }
@@ -148,8 +148,16 @@ void menuFrm::readLayout() {
         const int width = core::layoutField(line, 9, &ok),
                   height = core::layoutField(line, 13, &ok);
         if (!ok && !reported) {
-            std::cerr << "shizi: " << path << " line " << lineIndex + 1
+            std::cerr << "shizi: " << core::displayPath(path) << " line " << lineIndex + 1
                       << " does not hold four numbers; blanks read as 0\n";
+            reported = true;
+        }
+        const bool inside = left >= 0 && top >= 0 && width >= 0 && height >= 0 &&
+                            left + width <= 640 && top + height <= 480;
+        if (ok && !inside && !reported) {
+            std::cerr << "shizi: " << core::displayPath(path) << " line " << lineIndex + 1 << ": "
+                      << left << " " << top << " " << width << " " << height
+                      << " reaches outside the 640 x 480 menu; only the part on it is shown\n";
             reported = true;
         }
         c.move(left, top, width, height);

@@ -195,4 +195,20 @@ void enlargeRow(const std::uint32_t* in, std::size_t n, std::uint32_t* out, int 
             *out++ = in[i];
 }
 
+bool videoDriverAccepted(std::string_view driver, const char* requested) {
+    if (driver != "offscreen" && driver != "dummy")
+        return true;
+    return requested && driver == requested;
+}
+
+std::string displayName() {
+    const char* x = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if (x && *x)
+        return std::string("\"") + x + "\"";
+    if (wayland && *wayland)
+        return std::string("Wayland \"") + wayland + "\"";
+    return "(none: DISPLAY is not set)";
+}
+
 } // namespace platform

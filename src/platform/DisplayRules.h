@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -49,5 +51,14 @@ class ComposeTableSkipped {
 // Writes n pixels, each repeated `scale` times, to out (n * scale pixels):
 // one row of the desktop enlarged for the window.
 void enlargeRow(const std::uint32_t* in, std::size_t n, std::uint32_t* out, int scale);
+
+// SDL falls back on its own to video drivers that show nothing (offscreen,
+// dummy); the program runs on one only when SDL_VIDEODRIVER (`requested`,
+// null when unset) asked for it.
+bool videoDriverAccepted(std::string_view driver, const char* requested);
+
+// The display the program tried to open, as a user would name it: the X or
+// Wayland display from the environment, or a note that none is set.
+std::string displayName();
 
 } // namespace platform

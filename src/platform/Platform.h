@@ -97,8 +97,12 @@ std::unique_ptr<Launcher> createLauncher();
 // The folder of the running program file, ending in "/".
 std::string programFolder();
 
-// Single-instance lock: true when this is the only running instance.
+// Single-instance lock: true when this is the only running instance; false
+// after one line on standard error when another holds the lock. No child
+// process keeps the lock past this process.
 bool acquireInstanceLock();
+// The lock file: in XDG_RUNTIME_DIR, else in /tmp per user.
+std::string instanceLockPath();
 
 // A blocking message box ("Error found in words!"); on a headless machine
 // it writes the text to standard error.

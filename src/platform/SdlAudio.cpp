@@ -2,11 +2,13 @@
 // function pointers, so the one open device is found through a pointer kept
 // under a lock; the handlers it calls only hand the news on.
 #include "platform/Audio.h"
+#include "platform/CallThread.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <mutex>
@@ -54,35 +56,56 @@ class QuietStderr {
     int saved_ = -1;
 };
 
+// How long the window thread waits for any call into the mixer. The mixer
+// takes the audio thread's lock for most calls; should that thread hang (a
+// synthesizer looping over a damaged tune), the program goes on silently
+// instead of freezing with it.
+constexpr std::chrono::milliseconds kMixerWait{2000};
+
 // Sounds and tunes keep the device open: the mixer must outlive what it
-// plays, whichever goes first.
+// plays, whichever goes first. They are freed on the mixer's call thread.
 class MixSound final : public Sound {
   public:
-    MixSound(std::shared_ptr<const void> device, Mix_Chunk* c,
+    MixSound(std::shared_ptr<const void> device, std::shared_ptr<CallThread> calls, Mix_Chunk* c,
              std::vector<std::int16_t> samples = {})
-        : chunk(c), device_(std::move(device)), samples_(std::move(samples)) {}
-    ~MixSound() override { Mix_FreeChunk(chunk); }
+        : chunk(c), device_(std::move(device)), calls_(std::move(calls)),
+          samples_(std::move(samples)) {}
+    ~MixSound() override {
+        // A mixer that no longer answers keeps the chunk and its samples:
+        // its audio thread may still be reading them.
+        if (!calls_->run([c = chunk] { Mix_FreeChunk(c); }))
+            leak(std::move(samples_));
+    }
     MixSound(const MixSound&) = delete;
     MixSound& operator=(const MixSound&) = delete;
     std::size_t bytes() const override { return chunk->alen; }
     Mix_Chunk* chunk;
 
   private:
+    static void leak(std::vector<std::int16_t> samples) {
+        // Deliberately never freed.
+        auto* kept = new std::vector<std::int16_t>(std::move(samples)); // NOLINT
+        (void)kept;
+    }
     std::shared_ptr<const void> device_;
+    std::shared_ptr<CallThread> calls_;
     std::vector<std::int16_t> samples_; // what a chunk made from samples points into
 };
 
 class MixTune final : public Tune {
   public:
-    MixTune(std::shared_ptr<const void> device, Mix_Music* m)
-        : music(m), device_(std::move(device)) {}
-    ~MixTune() override { Mix_FreeMusic(music); }
+    MixTune(std::shared_ptr<const void> device, std::shared_ptr<CallThread> calls, Mix_Music* m)
+        : music(m), device_(std::move(device)), calls_(std::move(calls)) {}
+    ~MixTune() override {
+        calls_->run([m = music] { Mix_FreeMusic(m); });
+    }
     MixTune(const MixTune&) = delete;
     MixTune& operator=(const MixTune&) = delete;
     Mix_Music* music;
 
   private:
     std::shared_ptr<const void> device_;
+    std::shared_ptr<CallThread> calls_;
 };
 
 int mixVolume(long v) {
@@ -108,54 +131,83 @@ class SdlAudioDevice final : public AudioDevice,
     SdlAudioDevice& operator=(const SdlAudioDevice&) = delete;
 
     AudioFormat format() const override { return format_; }
-    bool usable() const override { return open_ && !lost_.load(); }
+    bool usable() const override { return open_ && !lost_.load() && !calls_->stuck(); }
     bool playsTunes() const override { return tunes_; }
 
     std::unique_ptr<Sound> loadSound(const std::string& path) override {
-        Mix_Chunk* c = Mix_LoadWAV(path.c_str());
-        return c ? std::make_unique<MixSound>(shared_from_this(), c) : nullptr;
+        return chunkSound(calls_->call<Mix_Chunk*>(
+            [path, e = error_] { return e->keep(Mix_LoadWAV(path.c_str())); }));
     }
     std::unique_ptr<Sound> loadWav(const std::vector<std::uint8_t>& wav) override {
-        Mix_Chunk* c = Mix_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), int(wav.size())), 1);
-        return c ? std::make_unique<MixSound>(shared_from_this(), c) : nullptr;
+        // A call that does not end in time goes on reading: it keeps its own
+        // copy of the bytes.
+        auto bytes = std::make_shared<const std::vector<std::uint8_t>>(wav);
+        return chunkSound(calls_->call<Mix_Chunk*>([bytes, e = error_] {
+            return e->keep(
+                Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes->data(), int(bytes->size())), 1));
+        }));
     }
     std::unique_ptr<Sound> slice(const Sound& whole, std::size_t from, std::size_t to) override {
         const Mix_Chunk* w = static_cast<const MixSound&>(whole).chunk;
         to = std::min<std::size_t>(to, w->alen);
         from = std::min(from, to);
-        Mix_Chunk* c = Mix_QuickLoad_RAW(w->abuf + from, Uint32(to - from));
-        return c ? std::make_unique<MixSound>(shared_from_this(), c) : nullptr;
+        return chunkSound(calls_->call<Mix_Chunk*>(
+            [w, from, to] { return Mix_QuickLoad_RAW(w->abuf + from, Uint32(to - from)); }));
     }
     std::unique_ptr<Sound> fromSamples(std::vector<std::int16_t> samples) override {
-        Mix_Chunk* c = Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(samples.data()),
-                                         Uint32(samples.size() * sizeof(std::int16_t)));
-        return c ? std::make_unique<MixSound>(shared_from_this(), c, std::move(samples)) : nullptr;
+        auto* data = reinterpret_cast<Uint8*>(samples.data());
+        const auto bytes = Uint32(samples.size() * sizeof(std::int16_t));
+        return chunkSound(
+            calls_->call<Mix_Chunk*>([data, bytes] { return Mix_QuickLoad_RAW(data, bytes); }),
+            std::move(samples));
     }
 
     bool play(int channel, Sound& sound, bool loop) override {
-        if (Mix_AllocateChannels(-1) <= channel)
-            Mix_AllocateChannels(channel + 1);
-        return Mix_PlayChannel(channel, static_cast<MixSound&>(sound).chunk, loop ? -1 : 0) >= 0;
+        Mix_Chunk* c = static_cast<MixSound&>(sound).chunk;
+        return calls_
+            ->call<bool>([channel, c, loop, e = error_] {
+                if (Mix_AllocateChannels(-1) <= channel)
+                    Mix_AllocateChannels(channel + 1);
+                return e->keep(Mix_PlayChannel(channel, c, loop ? -1 : 0) >= 0);
+            })
+            .value_or(false);
     }
-    void halt(int channel) override { Mix_HaltChannel(channel); }
+    void halt(int channel) override {
+        calls_->run([channel] { Mix_HaltChannel(channel); });
+    }
     void setVolume(int channel, long volume) override {
         if (open_)
-            Mix_Volume(channel, mixVolume(volume));
+            calls_->run([channel, v = mixVolume(volume)] { Mix_Volume(channel, v); });
     }
 
+    // Reading the soundfont takes seconds and happens on the caller's worker
+    // thread, away from the audio thread's lock; a damaged tune never gets
+    // here (the players check its chunks first).
     std::unique_ptr<Tune> loadTune(const std::string& path, std::string& error) override {
+        if (calls_->stuck()) {
+            error = "the mixer does not answer";
+            return nullptr;
+        }
         Mix_Music* m = Mix_LoadMUS(path.c_str());
         if (!m) {
             error = Mix_GetError();
             return nullptr;
         }
-        return std::make_unique<MixTune>(shared_from_this(), m);
+        return std::make_unique<MixTune>(shared_from_this(), calls_, m);
     }
     bool playTune(Tune& tune, bool loop) override {
-        return Mix_PlayMusic(static_cast<MixTune&>(tune).music, loop ? -1 : 0) >= 0;
+        Mix_Music* m = static_cast<MixTune&>(tune).music;
+        return calls_
+            ->call<bool>(
+                [m, loop, e = error_] { return e->keep(Mix_PlayMusic(m, loop ? -1 : 0) >= 0); })
+            .value_or(false);
     }
-    void haltTune() override { Mix_HaltMusic(); }
-    void setTuneVolume(long volume) override { Mix_VolumeMusic(mixVolume(volume)); }
+    void haltTune() override {
+        calls_->run([] { Mix_HaltMusic(); });
+    }
+    void setTuneVolume(long volume) override {
+        calls_->run([v = mixVolume(volume)] { Mix_VolumeMusic(v); });
+    }
 
     void setEndHandlers(std::function<void(int)> channelEnded,
                         std::function<void()> tuneEnded) override {
@@ -164,7 +216,11 @@ class SdlAudioDevice final : public AudioDevice,
         tuneEnded_ = std::move(tuneEnded);
     }
 
-    std::string lastError() const override { return Mix_GetError(); }
+    std::string lastError() const override {
+        if (calls_->stuck())
+            return "the mixer does not answer";
+        return error_->text();
+    }
 
     // Called under gMutex.
     void channelEnded(int ch) const {
@@ -181,6 +237,32 @@ class SdlAudioDevice final : public AudioDevice,
     }
 
   private:
+    std::unique_ptr<Sound> chunkSound(std::optional<Mix_Chunk*> c,
+                                      std::vector<std::int16_t> samples = {}) {
+        if (!c || !*c)
+            return nullptr;
+        return std::make_unique<MixSound>(shared_from_this(), calls_, *c, std::move(samples));
+    }
+
+    // The mixer's errors are kept per thread; its calls run on another one.
+    struct LastError {
+        template <class T> T keep(T result) {
+            if (!result) {
+                std::lock_guard lock(mutex);
+                message = Mix_GetError();
+            }
+            return result;
+        }
+        std::string text() {
+            std::lock_guard lock(mutex);
+            return message;
+        }
+        std::mutex mutex;
+        std::string message;
+    };
+    std::shared_ptr<LastError> error_ = std::make_shared<LastError>();
+    std::shared_ptr<CallThread> calls_ =
+        std::make_shared<CallThread>("sound: the mixer", kMixerWait);
     AudioFormat format_;
     bool open_ = false;
     bool tunes_ = false;
@@ -234,18 +316,22 @@ SdlAudioDevice::~SdlAudioDevice() {
     if (!open_)
         return;
     SDL_DelEventWatch(watchDevice, nullptr);
-    Mix_ChannelFinished(nullptr);
-    Mix_HookMusicFinished(nullptr);
     {
         std::lock_guard lock(gMutex);
         if (gDevice == this)
             gDevice = nullptr;
     }
-    Mix_HaltChannel(-1);
-    Mix_HaltMusic();
-    Mix_CloseAudio();
-    Mix_Quit();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    // A mixer that stopped answering would hang the program's end too: it is
+    // left as it is.
+    calls_->run([] {
+        Mix_ChannelFinished(nullptr);
+        Mix_HookMusicFinished(nullptr);
+        Mix_HaltChannel(-1);
+        Mix_HaltMusic();
+        Mix_CloseAudio();
+        Mix_Quit();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    });
 }
 
 // Audio thread, or inside a halt on the loop.

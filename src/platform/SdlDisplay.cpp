@@ -57,8 +57,7 @@ class SdlDisplay final : public Display {
         declineBusAutolaunch();
         {
             const ComposeTableSkipped noCompose;
-            if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-                throw std::runtime_error(std::string("cannot open the display: ") + SDL_GetError());
+            openVideo();
         }
         SDL_DisplayMode mode{};
         if (SDL_GetDesktopDisplayMode(0, &mode) != 0 || mode.w <= 0 || mode.h <= 0) {
@@ -85,6 +84,20 @@ class SdlDisplay final : public Display {
         if (SDL_Surface* ws = SDL_GetWindowSurface(window_.get())) {
             SDL_FillRect(ws, nullptr, SDL_MapRGB(ws->format, 0, 0, 0));
             SDL_UpdateWindowSurface(window_.get());
+        }
+    }
+
+    // Without a display to show on, running on would leave a child before a
+    // blank screen that nobody can see: the program ends with a reason.
+    static void openVideo() {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+            throw std::runtime_error("cannot open the display " + displayName() + ": " +
+                                     SDL_GetError());
+        const char* driver = SDL_GetCurrentVideoDriver();
+        if (!videoDriverAccepted(driver ? driver : "", std::getenv("SDL_VIDEODRIVER"))) {
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+            throw std::runtime_error("cannot open the display " + displayName() +
+                                     ": no X or Wayland server answers there");
         }
     }
 

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <pthread.h>
 #include <string>
 #include <sys/file.h>
 #include <unistd.h>
@@ -28,17 +29,33 @@ std::string programFolder() {
     return slash == std::string::npos ? "./" : buf.substr(0, slash + 1);
 }
 
+namespace {
+
+int gLock = -1; // the instance lock's descriptor, held for the program's life
+
+// A child made by fork (the message box of some SDL versions runs in one)
+// shares the lock with its parent until it closes its copy: the lock must
+// end with this process, not outlive it in a child.
+void dropLockInChild() {
+    if (gLock >= 0)
+        close(gLock);
+    gLock = -1;
+}
+
+} // namespace
+
+std::string instanceLockPath() {
+    if (const char* dir = std::getenv("XDG_RUNTIME_DIR"); dir && *dir)
+        return std::string(dir) + "/shizi.lock";
+    return "/tmp/shizi-" + std::to_string(getuid()) + ".lock";
+}
+
 // The kernel drops an flock with the last descriptor of its holder, so a
 // crashed instance never leaves the lock behind.
 bool acquireInstanceLock() {
-    static int held = -1;
-    if (held >= 0)
+    if (gLock >= 0)
         return true;
-    std::string path;
-    if (const char* dir = std::getenv("XDG_RUNTIME_DIR"); dir && *dir)
-        path = std::string(dir) + "/shizi.lock";
-    else
-        path = "/tmp/shizi-" + std::to_string(getuid()) + ".lock";
+    const std::string path = instanceLockPath();
     const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) {
         std::fprintf(stderr, "cannot open the instance lock %s: %s\n", path.c_str(),
@@ -47,12 +64,17 @@ bool acquireInstanceLock() {
     }
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const bool taken = errno == EWOULDBLOCK;
-        if (!taken)
+        if (taken)
+            std::fprintf(stderr, "shizi is already running (it holds %s); not starting again\n",
+                         path.c_str());
+        else
             std::fprintf(stderr, "cannot lock %s: %s\n", path.c_str(), std::strerror(errno));
         close(fd);
         return !taken;
     }
-    held = fd;
+    static const bool registered = pthread_atfork(nullptr, nullptr, dropLockInChild) == 0;
+    (void)registered;
+    gLock = fd;
     return true;
 }
 

@@ -1,16 +1,21 @@
 #include "text/Text.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <iconv.h>
 #include <iostream>
 #include <iterator>
 #include <limits>
+#include <mutex>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -136,6 +141,39 @@ std::int16_t readNumber(std::string_view text) {
     return roundToInt16(readDouble(text));
 }
 
+std::int16_t numberInRange(std::string_view file, std::size_t line, std::string_view text, int lo,
+                           int hi, std::int16_t fallback) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        ++i;
+    const bool number = i < text.size() && text[i] >= '0' && text[i] <= '9';
+    const double v = readDouble(text);
+    if (number && v >= lo - 0.5 && v < hi + 0.5)
+        return roundToInt16(v);
+    std::string shown(text.substr(0, 40));
+    if (text.size() > 40)
+        shown += "...";
+    std::cerr << "shizi: " << displayPath(file) << " line " << line << ": \"" << shown
+              << "\" is not a number from " << lo << " to " << hi << "; " << fallback
+              << " is used\n";
+    return fallback;
+}
+
+std::string displayPath(std::string_view path) {
+    std::string out;
+    out.reserve(path.size());
+    for (char c : path) {
+        if (c == '\\')
+            c = '/';
+        if (c == '/' && !out.empty() && out.back() == '/')
+            continue;
+        out += c;
+    }
+    return out;
+}
+
 std::string printNumber(long n) {
     return n < 0 ? std::to_string(n) : " " + std::to_string(n);
 }
@@ -182,7 +220,13 @@ std::string toCp936(std::string_view utf8) {
 std::optional<std::vector<std::string>> readLines(const std::string& path) {
     std::ifstream in(nativePath(path), std::ios::binary);
     if (!in) {
-        std::cerr << "shizi: cannot read " << path << "\n";
+        // Files are read at every use: one line per file and run.
+        static std::mutex mutex;
+        static std::set<std::string> reported;
+        const std::string shown = displayPath(path);
+        std::lock_guard lock(mutex);
+        if (reported.insert(shown).second)
+            std::cerr << "shizi: cannot read " << shown << "\n";
         return std::nullopt;
     }
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -214,10 +258,13 @@ bool writeLines(const std::string& path, const std::vector<std::string>& lines) 
         bytes += "\r\n";
     }
     const std::string target = nativePath(path);
-    std::string tmp = target + ".XXXXXX";
-    const int fd = mkstemp(tmp.data());
+    // One fixed name: a save cut short by a kill leaves at most this one
+    // file, which the next save overwrites.
+    const std::string tmp = target + std::string(kTemporarySuffix);
+    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {
-        std::cerr << "shizi: cannot write " << path << ": " << std::strerror(errno) << "\n";
+        std::cerr << "shizi: cannot write " << nativePath(path) << ": " << std::strerror(errno)
+                  << "\n";
         return false;
     }
     bool ok = true;
@@ -232,13 +279,44 @@ bool writeLines(const std::string& path, const std::vector<std::string>& lines) 
     }
     ok = ok && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
-    // mkstemp makes the file private; the old file was readable by others.
-    ok = ok && ::chmod(tmp.c_str(), 0644) == 0;
     if (ok && std::rename(tmp.c_str(), target.c_str()) == 0)
         return true;
-    std::cerr << "shizi: cannot write " << path << ": " << std::strerror(errno) << "\n";
+    std::cerr << "shizi: cannot write " << nativePath(path) << ": " << std::strerror(errno) << "\n";
     std::remove(tmp.c_str());
     return false;
+}
+
+int removeStaleTemporaries(const std::string& folder) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::directory_iterator it(nativePath(folder), ec);
+    if (ec)
+        return 0;
+    std::vector<fs::path> stale;
+    for (const fs::directory_entry& e : it) {
+        if (!e.is_regular_file(ec))
+            continue;
+        const std::string name = e.path().filename().string();
+        const auto dot = name.rfind('.');
+        if (dot == std::string::npos || dot == 0)
+            continue;
+        const std::string_view suffix = std::string_view(name).substr(dot);
+        // The fixed name of a save, or the six random characters earlier
+        // versions added, after the name of a text file beside it.
+        const bool random =
+            suffix.size() == 7 && std::all_of(suffix.begin() + 1, suffix.end(), [](char c) {
+                return std::isalnum(static_cast<unsigned char>(c)) != 0;
+            });
+        if (suffix != kTemporarySuffix && !random)
+            continue;
+        const std::string base = name.substr(0, dot);
+        if (base.size() > 4 && base.ends_with(".txt") &&
+            fs::is_regular_file(e.path().parent_path() / base, ec))
+            stale.push_back(e.path());
+    }
+    for (const fs::path& p : stale)
+        fs::remove(p, ec);
+    return int(stale.size());
 }
 
 std::u32string toU32(std::string_view s) {

@@ -23,6 +23,13 @@ std::int16_t roundToInt16(double v);
 // reads 0). `ok`, when given, turns false when the field holds anything but
 // a number.
 std::int16_t layoutField(std::string_view line, std::size_t position, bool* ok = nullptr);
+// The number on line `line` (1-based) of `file` when it is one and lies in
+// [lo, hi]; otherwise `fallback`, after one line on standard error naming
+// the file, the line, the value and the default.
+std::int16_t numberInRange(std::string_view file, std::size_t line, std::string_view text, int lo,
+                           int hi, std::int16_t fallback);
+// A path as messages show it: one kind of separator, none doubled.
+std::string displayPath(std::string_view path);
 // Line-print form of a number: one leading blank when not negative.
 std::string printNumber(long n);
 
@@ -34,6 +41,12 @@ std::string lineAt(const std::vector<std::string>& lines, std::size_t i);
 // Writes UTF-8 lines as code page 936 with CR LF, through a temporary file
 // renamed over the old one.
 bool writeLines(const std::string& path, const std::vector<std::string>& lines);
+// What writeLines adds to a file's name for the file it writes first.
+constexpr std::string_view kTemporarySuffix = ".tmp";
+// Removes the temporary files a save cut short left beside the text files
+// of `folder` ("data.txt.tmp", and "data.txt.XXXXXX" from earlier
+// versions); returns how many.
+int removeStaleTemporaries(const std::string& folder);
 
 // Lenient conversions for the program's files: what does not convert
 // becomes U+FFFD (reading) or "?" (writing), so a damaged file still reads

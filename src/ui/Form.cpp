@@ -122,14 +122,26 @@ void Form::paint(Picture& target, Point origin) {
     target.blit(surface_, surface_.rect(), origin);
     // Controls wholly outside the target (the region being composed) cost
     // nothing; the rest draw clipped by the target's own bounds.
+    // A control placed partly outside the form (a damaged layout file) is
+    // clipped to it: nothing draws over the backdrop beside the screen.
     const Rect bounds = target.rect();
+    const Rect form =
+        Rect{origin.x, origin.y, surface_.width(), surface_.height()}.intersected(bounds);
     for (Control* c : controls_) {
         if (!c->visible())
             continue;
         const Rect at{origin.x + c->left(), origin.y + c->top(), c->width(), c->height()};
-        if (at.intersected(bounds).empty())
+        const Rect shown = at.intersected(form);
+        if (shown.empty())
             continue;
-        c->paint(target, {at.x, at.y});
+        if (shown == at.intersected(bounds)) {
+            c->paint(target, {at.x, at.y});
+            continue;
+        }
+        Picture part(shown.w, shown.h);
+        part.blit(target, shown, {0, 0});
+        c->paint(part, {at.x - shown.x, at.y - shown.y});
+        target.blit(part, part.rect(), {shown.x, shown.y});
     }
 }
 

@@ -2,6 +2,8 @@
 #include "games/gameFrm.h"
 #include "games_host.h"
 
+#include <fstream>
+
 using gamestest::countPlayed;
 using gamestest::open;
 
@@ -121,6 +123,34 @@ TEST(HubFromPearlGame, ReturnToGameHubLeavesForTheHub) {
     EXPECT_NE(h.find<games::gameFrm>(), nullptr);
     EXPECT_EQ(h.find<games::game01Frm>(), nullptr);
     EXPECT_EQ(countPlayed(h, "return.wav"), 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Hub, DamagedCircleLinesAreNamedAndTheCirclesStillWork) {
+    h.start();
+    // Negative numbers, bad code page 936 bytes, a circle off the screen.
+    std::ofstream(h.folder() + "data/game.txt", std::ios::binary)
+        << "-20 -92  54\r\n\x81\x20\xFE\xFF 178  54\r\n273 318  54\r\n127 318  54\r\n"
+           "981 178  54\r\n200 212  44\r\n";
+    testing::internal::CaptureStderr();
+    hub = open<games::gameFrm>(h, "gameFrm");
+    const std::string err = testing::internal::GetCapturedStderr();
+    ASSERT_NE(hub, nullptr);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 3) << err;
+    EXPECT_NE(err.find("data/game.txt line 1: \"-20 -92  54\""), std::string::npos) << err;
+    EXPECT_NE(err.find("200 92 54 is used"), std::string::npos) << err;
+    EXPECT_NE(err.find("line 2:"), std::string::npos) << err;
+    EXPECT_NE(err.find("line 5:"), std::string::npos) << err;
+    // Each damaged circle is where the hub's picture draws it, and answers.
+    point(200, 92);
+    EXPECT_EQ(hub->selectedCircle, 1);
+    point(319, 178);
+    EXPECT_EQ(hub->selectedCircle, 2);
+    point(81, 178);
+    EXPECT_EQ(hub->selectedCircle, 5);
 }
 
 } // namespace

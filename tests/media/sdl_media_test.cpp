@@ -270,3 +270,83 @@ TEST(NoDevice, PlayersKeepTheFilesTimeSilently) {
 }
 
 } // namespace
+
+namespace {
+
+// A tune whose only track claims 0xFFFFFFFF bytes, 522 bytes in all.
+std::vector<unsigned char> lyingMidi(const std::string& goodFile) {
+    std::ifstream f(goodFile, std::ios::binary);
+    std::vector<unsigned char> b((std::istreambuf_iterator<char>(f)),
+                                 std::istreambuf_iterator<char>());
+    for (int i = 18; i < 22; ++i)
+        b[std::size_t(i)] = 0xFF;
+    b.resize(522, 0x4E);
+    return b;
+}
+
+} // namespace
+
+TEST(DamagedTunes, ChunksAreCheckedAgainstTheFilesSize) {
+    mediatest::TempDir dir;
+    mediatest::writeMidi(dir.file("good.mid"), 4);
+    EXPECT_EQ(midiDamage(dir.file("good.mid")), "");
+    const auto lying = lyingMidi(dir.file("good.mid"));
+    EXPECT_EQ(midiDamage(lying), "a chunk claims 4294967295 bytes where the file has 500 left");
+
+    std::ifstream f(dir.file("good.mid"), std::ios::binary);
+    const std::vector<unsigned char> good((std::istreambuf_iterator<char>(f)),
+                                          std::istreambuf_iterator<char>());
+    auto unnamed = good;
+    unnamed[14] = 0x01;
+    EXPECT_NE(midiDamage(unnamed).find("has no name"), std::string::npos);
+    auto twoTracks = good;
+    twoTracks[11] = 2;
+    EXPECT_EQ(midiDamage(twoTracks), "it holds 1 of the 2 tracks its header announces");
+    auto shortHead = good;
+    shortHead[7] = 200;
+    EXPECT_FALSE(midiDamage(shortHead).empty());
+    // Stray bytes after the last chunk are no harm.
+    auto padded = good;
+    padded.insert(padded.end(), {0, 0, 0});
+    EXPECT_EQ(midiDamage(padded), "");
+}
+
+// Through the real mixer and synthesizer: the lying tune never reaches them,
+// the player ends at once with one line, and the loop goes on.
+TEST(DamagedTunes, ALyingTuneIsRefusedWithOneLineAndNeverFreezesTheLoop) {
+    if (!std::filesystem::exists(platform::kSoundFont))
+        GTEST_SKIP() << "no General MIDI soundfont installed";
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    mediatest::TempDir dir;
+    mediatest::writeMidi(dir.file("good.mid"), 4);
+    const auto lying = lyingMidi(dir.file("good.mid"));
+    std::ofstream(dir.file("game01.mid"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(lying.data()), std::streamsize(lying.size()));
+
+    RealLoop loop;
+    auto backend =
+        createAudioBackend(platform::createAudioDevice({44100, 1024, platform::kSoundFont}));
+    auto music = backend->createPlayer(loop.rt);
+    int ends = 0;
+    // The hub starts its tune again each time one ends.
+    music->onEnd = [&] {
+        if (++ends < 3)
+            loop.rt.at(loop.rt.now(), [&] { music->play(); });
+        else
+            loop.rt.quit();
+    };
+    music->setNotify(true);
+    music->fileName = dir.file("game01.mid");
+    testing::internal::CaptureStderr();
+    const auto t0 = std::chrono::steady_clock::now();
+    music->play();
+    loop.runFor(3000);
+    music->stop();
+    const auto took = std::chrono::steady_clock::now() - t0;
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(ends, 3);
+    EXPECT_LT(took, std::chrono::seconds(2));
+    EXPECT_EQ(err, "sound: " + dir.file("game01.mid") +
+                       " is not played: a chunk claims 4294967295 bytes where the file has 500 "
+                       "left\n");
+}

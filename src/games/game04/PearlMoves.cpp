@@ -66,10 +66,11 @@ std::vector<PathPoint> readPathPoints(const std::string& path) {
         points.push_back(p);
     }
     if (blanks > 0)
-        std::fprintf(stderr, "shizi: %s: %d empty line(s) left out\n", path.c_str(), blanks);
+        std::fprintf(stderr, "shizi: %s: %d empty line(s) left out\n",
+                     core::displayPath(path).c_str(), blanks);
     if (points.size() < 2)
         std::fprintf(stderr, "shizi: %s: the nest needs points 1 and 2 as its exits; %zu found\n",
-                     path.c_str(), points.size());
+                     core::displayPath(path).c_str(), points.size());
     return points;
 }
 

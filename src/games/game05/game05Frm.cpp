@@ -133,7 +133,7 @@ void game05Frm::readLayout() {
     const auto size = kit::layoutPoints(lines, "BlockSize    :", 15);
     if (!lines.empty() && (start.empty() || size.empty() || size[0].x < 1 || size[0].y < 1))
         std::fprintf(stderr, "shizi: %s lacks the grid's place or block size; using defaults\n",
-                     path.c_str());
+                     core::displayPath(path).c_str());
     if (!start.empty())
         blockOrigin = start[0];
     if (!size.empty() && size[0].x > 0 && size[0].y > 0)

@@ -9,6 +9,10 @@ namespace games::kit {
 
 namespace {
 
+// Scores are 16-bit: the largest one is where a score stops counting.
+constexpr int kMinScore = -32768;
+constexpr int kMaxScore = 32767;
+
 template <class F>
 void forTagged(const std::vector<std::string>& lines, std::string_view tag, F f) {
     for (const std::string& line : lines)
@@ -60,9 +64,10 @@ std::vector<std::int16_t> readBestScores(const std::string& path, int levels) {
         return bests;
     if (lines->size() < bests.size())
         std::fprintf(stderr, "shizi: %s holds %zu of %zu best scores; the others read 0\n",
-                     path.c_str(), lines->size(), bests.size());
-    for (std::size_t i = 0; i < bests.size(); ++i)
-        bests[i] = core::readNumber(core::lineAt(*lines, i));
+                     core::displayPath(path).c_str(), lines->size(), bests.size());
+    // A best score no game can beat is a damaged line.
+    for (std::size_t i = 0; i < bests.size() && i < lines->size(); ++i)
+        bests[i] = core::numberInRange(path, i + 1, (*lines)[i], kMinScore, kMaxScore - 1, 0);
     return bests;
 }
 
@@ -73,7 +78,8 @@ bool writeBestScores(const std::string& path, const std::vector<std::int16_t>& b
         lines.push_back(core::printNumber(s));
     if (core::writeLines(path, lines))
         return true;
-    std::fprintf(stderr, "shizi: the best scores could not be saved to %s\n", path.c_str());
+    std::fprintf(stderr, "shizi: the best scores could not be saved to %s\n",
+                 core::displayPath(path).c_str());
     return false;
 }
 
