@@ -227,12 +227,14 @@ TEST(InstanceLock, AChildDoesNotKeepTheLockAfterTheProgramIsKilled) {
         setenv("XDG_RUNTIME_DIR", dir.path.c_str(), 1);
         if (!platform::acquireInstanceLock())
             _exit(3);
-        const pid_t box = fork();
-        if (box == 0) {
-            pause(); // the message box, waiting for a click
+        if (fork() == 0) {
+            // The message box, waiting for a click; it says it runs only
+            // once fork has returned in it.
+            const pid_t box = getpid();
+            (void)!write(pids[1], &box, sizeof box);
+            pause();
             _exit(0);
         }
-        (void)!write(pids[1], &box, sizeof box);
         pause();
         _exit(0);
     }
