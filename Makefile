@@ -1,6 +1,7 @@
 # Shizi: `make run` builds the program with its media set and starts it;
 # `make test` builds the same, runs clang-tidy on src/ and every test, plain
-# and sanitized.
+# and sanitized. `make install` / `make uninstall` (PREFIX, DESTDIR) and
+# `make deb` install it or package it for Debian.
 
 BUILD    ?= build
 SANBUILD ?= build-san
@@ -8,6 +9,8 @@ FUZZBUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 SOAK_MINUTES ?= 10
 JOBS     ?= $(shell nproc)
+PREFIX   ?= /usr/local
+DESTDIR  ?=
 
 PACKAGES = cmake g++ make pkg-config \
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev libfluidsynth-dev \
@@ -17,11 +20,15 @@ PACKAGES = cmake g++ make pkg-config \
   fonts-arphic-gkai00mp fonts-arphic-ukai fonts-wqy-zenhei fonts-dejavu-core \
   espeak-ng libespeak-ng-dev sox ffmpeg timgm6mb-soundfont fp-utils fortunes-zh unicode-data \
   xchm xvfb xdotool imagemagick x11-utils \
-  python3 clang-tidy strace clang libclang-rt-14-dev
+  python3 clang-tidy strace clang libclang-rt-14-dev desktop-file-utils appstream
+
+# What `make deb` needs beyond the build: Debian's packaging tools and the
+# checkers of the package and its desktop files.
+DEB_TOOLS = dpkg-dev lintian appstream desktop-file-utils
 
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test tidy deps build build-san bench format clean fuzz soak
+.PHONY: run test tidy deps build build-san bench format clean fuzz soak install uninstall deb deb-tools
 
 run: build
 	cd $(BUILD)/media && ./shizi
@@ -78,6 +85,23 @@ soak: build
 bench: build
 	$(BUILD)/shizi_bench
 	bench/screens.sh $(BUILD)
+
+# The stripped program, its media set, desktop entry, icons, metainfo and
+# manual page under $(DESTDIR)$(PREFIX); the list of what was written stays
+# in $(BUILD)/install-manifest.txt for `make uninstall`.
+install: build
+	tools/install-tree install $(BUILD) $(PREFIX) $(DESTDIR)
+
+uninstall:
+	tools/install-tree uninstall $(BUILD)
+
+deb-tools:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(DEB_TOOLS)"
+
+# $(BUILD)/shizi_<version>_<arch>.deb, then lintian's verdict on it.
+deb: build deb-tools
+	tools/make-deb $(BUILD)
+	lintian --fail-on error,warning $(BUILD)/shizi_*.deb
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

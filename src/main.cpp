@@ -1,6 +1,7 @@
-// The program: one instance, the media folder beside it, the real services.
+// The program: one instance, its media set, the real services.
 #include "app/screens.h"
 #include "core/App.h"
+#include "core/Folders.h"
 #include "media/AudioPlayers.h"
 #include "media/VideoBackend.h"
 #include "platform/Audio.h"
@@ -10,8 +11,8 @@
 #include "ui/Runtime.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
-#include <filesystem>
 #include <memory>
 
 int main() {
@@ -20,16 +21,9 @@ int main() {
     if (!platform::acquireInstanceLock())
         return 0;
 
-    const std::string folder = platform::programFolder();
-    namespace fs = std::filesystem;
-    std::string missing;
-    if (!fs::is_regular_file(folder + "data/tav.txt"))
-        missing = folder + "data";
-    else if (!fs::is_directory(folder + "pic"))
-        missing = folder + "pic";
-    if (!missing.empty()) {
-        platform::messageBox("The media folder " + missing +
-                             " is missing: run `make run` to build it.");
+    const core::MediaSearch media = core::findMediaFolder(platform::programFolder());
+    if (media.folder.empty()) {
+        platform::messageBox(core::missingMediaMessage(media));
         return 1;
     }
 
@@ -50,7 +44,10 @@ int main() {
     auto video = media::createVideoBackend(platform::createVideoDecoder(), audio);
     ui::Runtime runtime(*display, clock, *fonts, *images);
     core::App app(runtime, *sound, *video, *launcher);
-    app.programFolder = folder;
+    app.programFolder = media.folder;
+    app.stateFolder = core::chooseStateFolder(
+        media, core::stateWritableIn(media.folder),
+        core::userDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
     app::registerScreens(app);
     app.start();
     runtime.run();

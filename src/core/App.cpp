@@ -1,6 +1,9 @@
 #include "core/App.h"
 
+#include "core/Folders.h"
+#include "core/PublicM.h"
 #include "core/bgGroundFrm.h"
+#include "core/tavMdl.h"
 
 #include <iostream>
 
@@ -9,9 +12,13 @@ namespace core {
 App::App(ui::Runtime& rt, media::MediaBackend& m, media::VideoBackend& v, platform::Launcher& l)
     : runtime(rt), media(m), video(v), launcher(l) {
     random.reseed(rt.now());
+    runtime.onQuitRequest = [this] { endAsExitScreen(); };
+    runtime.onWindowedChanged = [this](bool windowed) { saveWindowChoice(state, windowed); };
 }
 
 App::~App() {
+    runtime.onQuitRequest = nullptr;
+    runtime.onWindowedChanged = nullptr;
     if (backdrop_)
         backdrop_->appGone_ = true;
 }
@@ -45,6 +52,16 @@ void App::start() {
     if (backdrop_)
         return;
     runtime.load(std::make_unique<bgGroundFrm>(*this));
+    // The backdrop has set the folders: the window the user chose last.
+    if (savedWindowChoice(state))
+        runtime.display().setWindowed(true);
+}
+
+void App::endAsExitScreen() {
+    if (!state.appPath.empty())
+        saveMenuState(*this);
+    closeHelp(*this);
+    end();
 }
 
 void App::end() {

@@ -40,6 +40,10 @@ class App {
     // The folder of the program file ("/" at the end); tests point it at a
     // media folder of their own.
     std::string programFolder;
+    // The folder of the saved files ("/" at the end); empty keeps them in
+    // the program folder.
+    std::string stateFolder;
+    bool userFolderPrepared = false;
 
     // Screens by form name ("menuFrm", "funFrm1", ...).
     void registerScreen(const std::string& name, ScreenFactory f);
@@ -53,6 +57,10 @@ class App {
     bool started() const { return backdrop_ != nullptr; }
     // The backdrop is unloaded last and ends the process.
     void end();
+    // The window manager's close or a termination signal: the ending of the
+    // exit screen without its farewell (the selection saved, the help
+    // closed).
+    void endAsExitScreen();
 
     // A fault in the data that ends the program ("Error found in words!").
     // By default a message box, then end(); tests replace it. The caller

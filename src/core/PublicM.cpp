@@ -1,5 +1,6 @@
 #include "core/PublicM.h"
 
+#include "core/Folders.h"
 #include "core/bgGroundFrm.h"
 #include "text/Text.h"
 #include "ui/Runtime.h"
@@ -25,6 +26,15 @@ std::string initMediaPaths(App& app) {
     g.gamePath = folder + "game/";
     g.soundPath = folder + "sound/";
     g.kjPath = folder + "tav_KJ/";
+    g.userPath = app.stateFolder.empty() ? folder : app.stateFolder;
+    if (g.userPath.back() != '/')
+        g.userPath += '/';
+    // The shipped files are copied once per run at most: a folder that
+    // cannot be made says so once.
+    if (g.userPath != folder && !app.userFolderPrepared) {
+        app.userFolderPrepared = true;
+        prepareUserFolder(folder, g.userPath);
+    }
     return folder;
 }
 

@@ -12,6 +12,9 @@ struct SharedState {
     std::int16_t firstActivate = 0;
     // Folders.
     std::string appPath, picPath, gamePath, soundPath, kjPath;
+    // Where the saved files are read and written: appPath itself, or the
+    // user's own folder with the same names below it.
+    std::string userPath;
     // Menu selection.
     std::int16_t curFunc = 0;
     std::int16_t curVerse = 1;

@@ -1,6 +1,7 @@
 #include "core/tavMdl.h"
 
 #include "core/Book.h"
+#include "core/Folders.h"
 #include "core/PublicM.h"
 #include "core/Text.h"
 #include "core/bgGroundFrm.h"
@@ -126,7 +127,7 @@ const std::string& VerseBook::reading(int v, int p) const {
 }
 
 void loadMenuState(App& app) {
-    const std::string path = app.state.appPath + "data\\data.txt";
+    const std::string path = savedFile(app.state, "data\\data.txt");
     const auto lines = readLines(path);
     if (!lines)
         return;
@@ -150,8 +151,8 @@ void loadMenuState(App& app) {
 }
 
 void saveMenuState(App& app) {
-    const std::string path = app.state.appPath + "data\\data.txt";
-    const auto old = readLines(path);
+    const auto old = readLines(savedFile(app.state, "data\\data.txt"));
+    const std::string path = fileToSave(app.state, "data\\data.txt");
     std::string first = old && !old->empty() ? (*old)[0] : std::to_string(app.state.bgPicCount);
     writeLines(path, {first, std::to_string(app.state.curFunc), std::to_string(app.state.curVerse),
                       std::to_string(app.state.verseCount)});

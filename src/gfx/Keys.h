@@ -23,6 +23,7 @@ constexpr int Delete = 46;
 constexpr int Digit0 = 48; // '0'..'9' are 48..57
 constexpr int A = 65;      // 'A'..'Z' are 65..90
 constexpr int F1 = 112;    // F1..F12 are 112..123
+constexpr int F11 = 122;
 } // namespace key
 
 // Shift-state bits passed with key and mouse events.

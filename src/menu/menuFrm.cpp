@@ -1,5 +1,6 @@
 #include "menu/menuFrm.h"
 
+#include "core/Folders.h"
 #include "core/PublicM.h"
 #include "core/Text.h"
 #include "core/tavMdl.h"
@@ -489,7 +490,7 @@ void menuFrm::Form_QueryUnload(bool& cancel) {
     btnMyBtn.forEach([](int, controls::mybutton& b) { b.setVisible(false); });
     setPicture({});
     std::error_code ec;
-    std::filesystem::remove(platform::nativePath(g().picPath + "tav_k.bmp"), ec);
+    std::filesystem::remove(platform::nativePath(core::scratchFolder(g()) + "tav_k.bmp"), ec);
 }
 
 } // namespace menu

@@ -41,6 +41,15 @@ int desktopScale(gfx::Size real) {
     return std::max(1, std::min(real.w / 640, real.h / 480));
 }
 
+int windowScale(gfx::Size usable, gfx::Size frame) {
+    return std::max(1, std::min((usable.w - frame.w) / 640, (usable.h - frame.h) / 480));
+}
+
+gfx::Rect windowView(gfx::Size logical) {
+    const int w = std::min(640, logical.w), h = std::min(480, logical.h);
+    return {(logical.w - w) / 2, (logical.h - h) / 2, w, h};
+}
+
 int virtualKey(std::int32_t k) {
     if (k >= SDLK_a && k <= SDLK_z)
         return gfx::key::A + (k - SDLK_a);

@@ -14,6 +14,13 @@ namespace platform {
 // The largest whole factor s with real / s still at least 640 x 480 (1 for
 // desktops smaller than that).
 int desktopScale(gfx::Size real);
+// The largest whole factor s at which a 640 x 480 window, with `frame`
+// pixels of title bar and borders around it, fits the usable part of the
+// desktop (1 when even 640 x 480 does not).
+int windowScale(gfx::Size usable, gfx::Size frame);
+// The part of the logical desktop a window shows: its 640 x 480 middle, where
+// the screens are centred (the whole of a smaller desktop).
+gfx::Rect windowView(gfx::Size logical);
 
 // The classic virtual-key code of an SDL key symbol; 0 for keys the program
 // has no code for.

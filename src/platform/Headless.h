@@ -26,6 +26,11 @@ class HeadlessDisplay final : public Display {
     bool waitEvent(InputEvent& ev, int timeoutMs) override;
     void wake() override {}
     Point pointerPosition() const override { return pointer_; }
+    bool windowed() const override { return windowed_; }
+    bool setWindowed(bool on) override {
+        windowed_ = on;
+        return true;
+    }
 
     // Test side.
     void inject(InputEvent ev);
@@ -42,6 +47,7 @@ class HeadlessDisplay final : public Display {
     gfx::Rect region_;
     gfx::Cursor cursor_;
     Point pointer_;
+    bool windowed_ = false;
     std::mutex mutex_;
     std::deque<InputEvent> events_;
 };

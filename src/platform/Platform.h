@@ -55,6 +55,12 @@ class Display {
     virtual void wake() = 0;
     // Where the pointer is now (logical desktop pixels).
     virtual Point pointerPosition() const = 0;
+    // Full screen, or a window showing the 640 x 480 middle of the logical
+    // desktop at the largest whole scale that fits. The logical desktop keeps
+    // its size, so nothing drawn on it moves. setWindowed is false when the
+    // display cannot switch (then nothing changed).
+    virtual bool windowed() const { return false; }
+    virtual bool setWindowed(bool on) { return !on; }
 };
 
 using gfx::FontSpec;

@@ -1,5 +1,6 @@
 // The real display: one borderless window over the whole desktop, showing the
-// logical desktop enlarged by a whole factor with square pixels.
+// logical desktop enlarged by a whole factor with square pixels; or, on F11,
+// a framed window showing the screens' 640 x 480 middle of it.
 #include "platform/DisplayRules.h"
 #include "platform/Platform.h"
 #include "platform/SdlHandles.h"
@@ -67,6 +68,8 @@ class SdlDisplay final : public Display {
         real_ = {mode.w, mode.h};
         scale_ = desktopScale(real_);
         logical_ = {std::max(1, real_.w / scale_), std::max(1, real_.h / scale_)};
+        shownScale_ = scale_;
+        view_ = {0, 0, logical_.w, logical_.h};
 
         window_.reset(SDL_CreateWindow("Shizi", 0, 0, real_.w, real_.h,
                                        SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN));
@@ -111,6 +114,37 @@ class SdlDisplay final : public Display {
 
     Size desktopSize() const override { return logical_; }
 
+    bool windowed() const override { return windowed_; }
+
+    bool setWindowed(bool on) override {
+        if (on == windowed_)
+            return true;
+        SDL_Window* w = window_.get();
+        if (on) {
+            SDL_Rect usable{0, 0, real_.w, real_.h};
+            SDL_GetDisplayUsableBounds(0, &usable);
+            shownScale_ = windowScale({usable.w, usable.h}, kFrameAllowance);
+            view_ = windowView(logical_);
+            SDL_SetWindowBordered(w, SDL_TRUE);
+            SDL_SetWindowSize(w, view_.w * shownScale_, view_.h * shownScale_);
+            SDL_SetWindowPosition(w, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        } else {
+            shownScale_ = scale_;
+            view_ = {0, 0, logical_.w, logical_.h};
+            SDL_SetWindowBordered(w, SDL_FALSE);
+            SDL_SetWindowPosition(w, 0, 0);
+            SDL_SetWindowSize(w, real_.w, real_.h);
+        }
+        windowed_ = on;
+        // The pointers are drawn at the shown scale: made again on next use.
+        SDL_SetCursor(SDL_GetDefaultCursor());
+        standard_.clear();
+        custom_.clear();
+        applyCursor(current_);
+        SDL_RaiseWindow(w);
+        return true;
+    }
+
     void present(const Picture& frame) override { presentRegion(frame, frame.rect()); }
 
     void presentRegion(const Picture& frame, gfx::Rect changed) override {
@@ -123,9 +157,9 @@ class SdlDisplay final : public Display {
         SDL_Surface* ws = SDL_GetWindowSurface(window_.get());
         if (!ws)
             return;
-        const int s = scale_;
+        const int s = shownScale_;
         // Whole logical pixels that fit the window.
-        const gfx::Rect window{0, 0, ws->w / s, ws->h / s};
+        const gfx::Rect window = view_.intersected({view_.x, view_.y, ws->w / s, ws->h / s});
         std::vector<gfx::Rect> fits;
         for (const gfx::Rect& c : changed) {
             const gfx::Rect fit = c.intersected(frame.rect()).intersected(window);
@@ -152,7 +186,7 @@ class SdlDisplay final : public Display {
                 return;
             for (const gfx::Rect& fit : fits) {
                 SDL_Rect from{fit.x, fit.y, fit.w, fit.h};
-                SDL_Rect to{fit.x * s, fit.y * s, fit.w * s, fit.h * s};
+                SDL_Rect to = shownRect(fit);
                 SDL_BlitScaled(src, &from, ws, &to);
             }
             SDL_FreeSurface(src);
@@ -160,7 +194,7 @@ class SdlDisplay final : public Display {
         std::vector<SDL_Rect> shown;
         shown.reserve(fits.size());
         for (const gfx::Rect& fit : fits)
-            shown.push_back({fit.x * s, fit.y * s, fit.w * s, fit.h * s});
+            shown.push_back(shownRect(fit));
         SDL_UpdateWindowSurfaceRects(window_.get(), shown.data(), int(shown.size()));
         if (!shownOnce_) {
             shownOnce_ = true;
@@ -181,22 +215,29 @@ class SdlDisplay final : public Display {
                      double(cpu.tv_sec) * 1e3 + double(cpu.tv_nsec) / 1e6);
     }
 
+    // A region of the logical desktop as window pixels.
+    SDL_Rect shownRect(const gfx::Rect& r) const {
+        const int s = shownScale_;
+        return {(r.x - view_.x) * s, (r.y - view_.y) * s, r.w * s, r.h * s};
+    }
+
     void copyEnlarged(const Picture& frame, const gfx::Rect& fit, SDL_Surface* ws) const {
-        const int s = scale_;
+        const int s = shownScale_;
+        const std::size_t left = std::size_t(fit.x - view_.x) * std::size_t(s) * 4;
         for (int y = fit.y; y < fit.bottom(); ++y) {
             const std::uint32_t* src = frame.data() + std::size_t(y) * frame.width();
+            const int top = (y - view_.y) * s;
             for (int dy = 0; dy < s; ++dy) {
                 auto* row =
-                    static_cast<std::uint8_t*>(ws->pixels) + std::size_t(y * s + dy) * ws->pitch;
+                    static_cast<std::uint8_t*>(ws->pixels) + std::size_t(top + dy) * ws->pitch;
                 if (dy > 0) {
                     // Every scaled row of one logical row is the same.
                     const auto* first =
-                        static_cast<std::uint8_t*>(ws->pixels) + std::size_t(y * s) * ws->pitch;
-                    std::memcpy(row + std::size_t(fit.x) * s * 4,
-                                first + std::size_t(fit.x) * s * 4, std::size_t(fit.w) * s * 4);
+                        static_cast<std::uint8_t*>(ws->pixels) + std::size_t(top) * ws->pitch;
+                    std::memcpy(row + left, first + left, std::size_t(fit.w) * s * 4);
                     continue;
                 }
-                auto* out = reinterpret_cast<std::uint32_t*>(row) + std::size_t(fit.x) * s;
+                auto* out = reinterpret_cast<std::uint32_t*>(row + left);
                 enlargeRow(src + fit.x, std::size_t(fit.w), out, s);
             }
         }
@@ -205,13 +246,17 @@ class SdlDisplay final : public Display {
     void setCursor(const gfx::Cursor& c) override {
         if (c == current_)
             return;
+        applyCursor(c);
+        current_ = c;
+    }
+
+    void applyCursor(const gfx::Cursor& c) {
         SDL_Cursor* cur =
             c.shape == gfx::CursorShape::Custom ? customCursor(c.custom) : standardCursor(c.shape);
         if (!cur)
             cur = standardCursor(gfx::CursorShape::Default);
         if (cur)
             SDL_SetCursor(cur);
-        current_ = c;
     }
 
     bool waitEvent(InputEvent& ev, int timeoutMs) override {
@@ -240,15 +285,21 @@ class SdlDisplay final : public Display {
     }
 
     Point pointerPosition() const override {
-        int x = 0, y = 0;
+        int x = 0, y = 0, wx = 0, wy = 0;
         SDL_GetGlobalMouseState(&x, &y);
-        return toLogical(x, y);
+        SDL_GetWindowPosition(window_.get(), &wx, &wy);
+        return toLogical(x - wx, y - wy);
     }
 
   private:
+    // Room left around a window for the window manager's title bar and
+    // borders.
+    static constexpr Size kFrameAllowance{16, 64};
+
     Point toLogical(int x, int y) const {
-        return {std::clamp(x / scale_, 0, logical_.w - 1),
-                std::clamp(y / scale_, 0, logical_.h - 1)};
+        const int s = shownScale_;
+        return {std::clamp(view_.x + (x < 0 ? -1 : x / s), view_.x, view_.right() - 1),
+                std::clamp(view_.y + (y < 0 ? -1 : y / s), view_.y, view_.bottom() - 1)};
     }
 
     bool translate(const SDL_Event& e, InputEvent& ev) const {
@@ -328,19 +379,19 @@ class SdlDisplay final : public Display {
         return raw;
     }
 
-    // A cursor from ARGB pixels, enlarged by the desktop factor.
+    // A cursor from ARGB pixels, enlarged by the shown factor.
     CursorPtr makeCursor(const std::vector<Uint32>& argb, int w, int h, Point hot) const {
-        SurfacePtr s(SDL_CreateRGBSurfaceWithFormat(0, w * scale_, h * scale_, 32,
-                                                    SDL_PIXELFORMAT_ARGB8888));
+        const int k = shownScale_;
+        SurfacePtr s(SDL_CreateRGBSurfaceWithFormat(0, w * k, h * k, 32, SDL_PIXELFORMAT_ARGB8888));
         if (!s)
             return nullptr;
-        for (int y = 0; y < h * scale_; ++y) {
+        for (int y = 0; y < h * k; ++y) {
             auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) +
                                                   std::ptrdiff_t(y) * s->pitch);
-            for (int x = 0; x < w * scale_; ++x)
-                row[x] = argb[std::size_t(y / scale_) * std::size_t(w) + std::size_t(x / scale_)];
+            for (int x = 0; x < w * k; ++x)
+                row[x] = argb[std::size_t(y / k) * std::size_t(w) + std::size_t(x / k)];
         }
-        return CursorPtr(SDL_CreateColorCursor(s.get(), hot.x * scale_, hot.y * scale_));
+        return CursorPtr(SDL_CreateColorCursor(s.get(), hot.x * k, hot.y * k));
     }
 
     CursorPtr arrowQuestion() const {
@@ -379,6 +430,10 @@ class SdlDisplay final : public Display {
     Size real_;
     Size logical_;
     int scale_ = 1;
+    // The factor and the part of the logical desktop the window shows now.
+    int shownScale_ = 1;
+    gfx::Rect view_;
+    bool windowed_ = false;
     bool shownOnce_ = false;
     WindowPtr window_;
     Uint32 wakeEvent_ = 0;

@@ -355,6 +355,17 @@ void Runtime::dispatch(const InputEvent& ev) {
         break;
     case InputEvent::Type::KeyDown:
     case InputEvent::Type::KeyUp:
+        // F11 belongs to the window, whatever screen is in front.
+        // A held key repeats its key-down: one switch per press.
+        if (ev.key == gfx::key::F11) {
+            const bool down = ev.type == InputEvent::Type::KeyDown;
+            if (down && !f11Held_)
+                toggleWindowed();
+            f11Held_ = down;
+            break;
+        }
+        dispatchKey(ev);
+        break;
     case InputEvent::Type::Text:
         dispatchKey(ev);
         break;
@@ -362,9 +373,21 @@ void Runtime::dispatch(const InputEvent& ev) {
         invalidate();
         break;
     case InputEvent::Type::Quit:
-        quit_ = true;
+        if (onQuitRequest)
+            onQuitRequest();
+        else
+            quit_ = true;
         break;
     }
+}
+
+void Runtime::toggleWindowed() {
+    const bool want = !display_.windowed();
+    if (!display_.setWindowed(want))
+        return;
+    invalidate();
+    if (onWindowedChanged)
+        onWindowedChanged(want);
 }
 
 namespace {

@@ -58,6 +58,13 @@ class Runtime {
     // Runs until quit().
     void run();
     void quit() { quit_ = true; }
+    // A request to end from outside (the window manager's close, a
+    // termination signal); without a handler the loop just stops.
+    std::function<void()> onQuitRequest;
+    // F11: between full screen and a window. The handler hears the new
+    // choice once the display has switched.
+    void toggleWindowed();
+    std::function<void(bool windowed)> onWindowedChanged;
     bool quitting() const { return quit_; }
 
     // "Let pending events run": input, posted work and due timers, then paint.
@@ -151,6 +158,7 @@ class Runtime {
     // everything between them.
     std::vector<Rect> changed_;
     bool quit_ = false;
+    bool f11Held_ = false;
     int depth_ = 0;
     Cursor shownCursor_;
     bool cursorSet_ = false;

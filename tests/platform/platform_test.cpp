@@ -47,6 +47,33 @@ TEST(DisplayRules, DesktopScaleIsLargestWholeFactorFitting640x480) {
     EXPECT_EQ(platform::desktopScale(Size{0, 0}), 1);
 }
 
+TEST(DisplayRules, WindowIsLargestWholeScaleFittingWithItsFrame) {
+    using gfx::Size;
+    const Size frame{16, 64};
+    // The whole screen of 1280 x 960 leaves no room for a title bar at twice
+    // the size.
+    EXPECT_EQ(platform::windowScale(Size{1280, 960}, frame), 1);
+    EXPECT_EQ(platform::windowScale(Size{1296, 1024}, frame), 2);
+    EXPECT_EQ(platform::windowScale(Size{1295, 1024}, frame), 1); // width decides
+    EXPECT_EQ(platform::windowScale(Size{1920, 1040}, frame), 2);
+    EXPECT_EQ(platform::windowScale(Size{2560, 1400}, frame), 2);
+    EXPECT_EQ(platform::windowScale(Size{3840, 2100}, frame), 4);
+    EXPECT_EQ(platform::windowScale(Size{800, 600}, frame), 1);
+    EXPECT_EQ(platform::windowScale(Size{320, 200}, frame), 1);
+    EXPECT_EQ(platform::windowScale(Size{0, 0}, Size{0, 0}), 1);
+}
+
+TEST(DisplayRules, WindowShowsTheMiddleWhereScreensAreCentred) {
+    using gfx::Rect;
+    using gfx::Size;
+    EXPECT_EQ(platform::windowView(Size{640, 480}), (Rect{0, 0, 640, 480}));
+    EXPECT_EQ(platform::windowView(Size{640, 512}), (Rect{0, 16, 640, 480}));
+    EXPECT_EQ(platform::windowView(Size{960, 540}), (Rect{160, 30, 640, 480}));
+    // An odd margin: the same rounding as a centred 640 x 480 screen.
+    EXPECT_EQ(platform::windowView(Size{683, 384 + 97}), (Rect{21, 0, 640, 480}));
+    EXPECT_EQ(platform::windowView(Size{600, 400}), (Rect{0, 0, 600, 400}));
+}
+
 TEST(DisplayRules, KeysBecomeClassicVirtualKeyCodes) {
     EXPECT_EQ(platform::virtualKey(SDLK_a), 65);
     EXPECT_EQ(platform::virtualKey(SDLK_z), 90);

@@ -6,7 +6,8 @@
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: mediagen all|book|sounds|pictures|help|resources <folder>\n");
+        std::fprintf(stderr,
+                     "usage: mediagen all|book|sounds|pictures|help|resources|icons <folder>\n");
         return 2;
     }
     const char* what = argv[1];
@@ -18,6 +19,10 @@ int main(int argc, char** argv) {
         mediagen::fs::create_directories(dir);
         if (std::strcmp(what, "resources") == 0) {
             mediagen::writeResourceBitmaps(dir);
+            return 0;
+        }
+        if (std::strcmp(what, "icons") == 0) {
+            mediagen::writeIcons(dir);
             return 0;
         }
         if (is("book"))

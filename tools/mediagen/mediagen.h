@@ -14,5 +14,6 @@ void writeSounds(const fs::path& appDir);       // sound/*.wav, *.mid, *.avi
 void writePictures(const fs::path& appDir);     // pic/, game/, tav_KJ/
 void writeHelp(const fs::path& appDir);         // tavHelp.chm
 void writeResourceBitmaps(const fs::path& dir); // MAINBUTN1.bmp ... built into the program
+void writeIcons(const fs::path& dir);           // hicolor/NxN/apps/*.png for the desktop
 
 } // namespace mediagen

@@ -1,5 +1,6 @@
 #include "games/game01/game01Frm.h"
 
+#include "core/Folders.h"
 #include "core/PublicM.h"
 #include "core/Text.h"
 #include "core/bgGroundFrm.h"
@@ -139,7 +140,7 @@ int game01Frm::levelsTheMaterialFills() const {
 }
 
 void game01Frm::readBestScores() {
-    bestScores = kit::readBestScores(gameFolder() + "data\\data.txt", 3);
+    bestScores = kit::readBestScores(core::savedFile(g(), kit::bestScoreFile("Game01")), 3);
 }
 
 void game01Frm::readButtons() {
@@ -423,7 +424,8 @@ void game01Frm::cardImg_Click(int index) {
 
 void game01Frm::gameWon() {
     const int total = score + pendingPoints + 2 * timeLeft;
-    if (kit::offerBestScore(gameFolder() + "data\\data.txt", bestScores, level, total))
+    if (kit::offerBestScore(core::fileToSave(g(), kit::bestScoreFile("Game01")), bestScores, level,
+                            total))
         scoreLbl[1].setCaption(std::to_string(bestScores[std::size_t(level - 1)]));
     Timer3.stop();
     won = true;

@@ -1,5 +1,6 @@
 #include "games/game02/game02Frm.h"
 
+#include "core/Folders.h"
 #include "core/PublicM.h"
 #include "core/tavMdl.h"
 #include "games/kit/Buttons.h"
@@ -100,7 +101,7 @@ void game02Frm::initCatchGame() {
     cartDir = 0;
     cartX = 300.5f;
 
-    bestScores = kit::readBestScores(gameFolder() + "data\\data.txt", 3);
+    bestScores = kit::readBestScores(core::savedFile(g(), kit::bestScoreFile("Game02")), 3);
     buttonRects_ =
         kit::layoutRects(kit::readLayout(gameFolder() + "data\\pos_size.txt"), "butn:", 6);
     kit::createButtons(butnImg, buttonRects_);
@@ -318,7 +319,7 @@ void game02Frm::getRandomWords() {
     std::vector<std::pair<int, int>> cells;
     for (int i = 1; i <= ballCount; ++i)
         cells.emplace_back(ballSource[std::size_t(i)].verse, ballSource[std::size_t(i)].position);
-    strip_ = kit::buildCharacterStrip(runtime(), g().kjPath, g().picPath, cells);
+    strip_ = kit::buildCharacterStrip(runtime(), g().kjPath, core::scratchFolder(g()), cells);
 }
 
 void game02Frm::setBallSpeeds() {
@@ -650,7 +651,8 @@ void game02Frm::showLevelDigit() {
 void game02Frm::showScoreDigits() {
     kit::paintNumber(surface(), digits_, score, 3, kScoreAt, kDigitPitch);
     invalidate({kScoreAt.x, kScoreAt.y, 3 * kDigitPitch, 10});
-    if (kit::offerBestScore(gameFolder() + "data\\data.txt", bestScores, level, score))
+    if (kit::offerBestScore(core::fileToSave(g(), kit::bestScoreFile("Game02")), bestScores, level,
+                            score))
         showBestDigits();
 }
 

@@ -1,5 +1,6 @@
 #include "games/game03/game03Frm.h"
 
+#include "core/Folders.h"
 #include "core/PublicM.h"
 #include "core/Text.h"
 #include "games/game03/Colouring.h"
@@ -70,7 +71,7 @@ void game03Frm::initColouringGame() {
     g().readAloud = 1;
     score = 0;
     filledCount = 0;
-    const auto bests = kit::readBestScores(gameFolder() + "data\\data.txt", 2);
+    const auto bests = kit::readBestScores(core::savedFile(g(), kit::bestScoreFile("Game03")), 2);
     bestScore = bests[0];
     pictureCount = bests[1];
     readLayout();
@@ -113,7 +114,7 @@ void game03Frm::readLayout() {
             pictureCount = std::int16_t(n);
         }
         std::fprintf(stderr, "shizi: %s does not say how many drawings there are; %d found\n",
-                     (gameFolder() + "data\\data.txt").c_str(), int(pictureCount));
+                     core::savedFile(g(), kit::bestScoreFile("Game03")).c_str(), int(pictureCount));
     }
     regionCounts.assign(std::size_t(std::max<int>(pictureCount, 0)) + 1, 0);
     for (std::size_t i = 0; i < counts.size() && i + 1 < regionCounts.size(); ++i)
@@ -204,7 +205,7 @@ void game03Frm::getRandomWords() {
     std::vector<std::pair<int, int>> cells;
     for (int i = 1; i <= 10; ++i)
         cells.emplace_back(puzzle[std::size_t(i)].verse, puzzle[std::size_t(i)].position);
-    areaPic[1] = kit::buildCharacterStrip(runtime(), g().kjPath, g().picPath, cells);
+    areaPic[1] = kit::buildCharacterStrip(runtime(), g().kjPath, core::scratchFolder(g()), cells);
 }
 
 void game03Frm::showWordPictures() {
@@ -277,7 +278,8 @@ void game03Frm::showScore() {
     if (bestScore >= score)
         return;
     bestScore = score;
-    kit::writeBestScores(gameFolder() + "data\\data.txt", {bestScore, pictureCount});
+    kit::writeBestScores(core::fileToSave(g(), kit::bestScoreFile("Game03")),
+                         {bestScore, pictureCount});
     showBest();
 }
 

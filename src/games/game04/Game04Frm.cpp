@@ -1,6 +1,7 @@
 #include "games/game04/Game04Frm.h"
 
 #include "controls/msgFrm.h"
+#include "core/Folders.h"
 #include "core/PublicM.h"
 #include "core/tavMdl.h"
 #include "games/kit/Buttons.h"
@@ -68,7 +69,7 @@ void Game04Frm::setUpPearlGame() {
         p.out = 0;
         p.dir = pearl::None;
     }
-    levelBests = kit::readBestScores(gameFolder() + "data\\data.txt", 3);
+    levelBests = kit::readBestScores(core::savedFile(g(), kit::bestScoreFile("Game04")), 3);
     board.pathPoints = pearl::readPathPoints(gameFolder() + "data\\" + level.pathFile);
 
     const auto layout = kit::readLayout(gameFolder() + "data\\pos_size.txt");
@@ -99,7 +100,7 @@ void Game04Frm::getWordsPic() {
         pearlChars[std::size_t(i)] = {g().curVerse, std::int16_t(i), c};
         chars.emplace_back(g().curVerse, i);
     }
-    peralPic[0] = kit::buildCharacterStrip(runtime(), g().kjPath, g().picPath, chars);
+    peralPic[0] = kit::buildCharacterStrip(runtime(), g().kjPath, core::scratchFolder(g()), chars);
     for (int k = 1; k <= 6; ++k) {
         ui::Picture strip(520, kCell, 0);
         for (int s = 1; s <= 14; ++s) {
@@ -358,7 +359,8 @@ void Game04Frm::drawNumbers() {
 void Game04Frm::saveBestScore() {
     if (score < 0)
         score = 0;
-    kit::offerBestScore(gameFolder() + "data\\data.txt", levelBests, level.number, score);
+    kit::offerBestScore(core::fileToSave(g(), kit::bestScoreFile("Game04")), levelBests,
+                        level.number, score);
 }
 
 // The board stays in view, frozen, while the dialog asks whether to play

@@ -1,5 +1,6 @@
 #include "games/game05/game05Frm.h"
 
+#include "core/Folders.h"
 #include "core/PublicM.h"
 #include "core/Text.h"
 #include "games/game05/VerseDeal.h"
@@ -31,7 +32,6 @@ constexpr int kMusicCheckMs = 100;
 constexpr int kTicksPerRow = 2000;
 
 const char* const kLayoutFile = "data\\pos_size.txt";
-const char* const kBestFile = "data\\data.txt";
 
 ui::Picture cut(const ui::Picture& from, ui::Rect r) {
     ui::Picture p(r.w, r.h, ui::rgb(255, 255, 255));
@@ -94,7 +94,7 @@ void game05Frm::setUpBlockGame() {
         m.setEnabled(false);
         m.zOrder(0);
     }
-    blockBests = kit::readBestScores(gameFolder() + kBestFile, kRows);
+    blockBests = kit::readBestScores(core::savedFile(g(), kit::bestScoreFile("Game05")), kRows);
     readLayout();
     getRandomWords();
     showLevelInfo();
@@ -113,7 +113,7 @@ void game05Frm::loadPictures() {
     workPic[Blue] = rt.loadPicture(pics + "blue.bmp");
     ui::Picture both = workPic[White];
     both.blit(workPic[Blue], {0, 0});
-    workPic[WhiteAndBlue] = kit::throughScratch(rt, g().picPath, both);
+    workPic[WhiteAndBlue] = kit::throughScratch(rt, core::scratchFolder(g()), both);
     workPic[Digits] = rt.loadPicture(g().picPath + "number.bmp");
     pointCursor_ = ui::Cursor::fromCurFile(platform::nativePath(g().picPath + "H_point.cur"));
     if (pointCursor_.shape == ui::CursorShape::Default)
@@ -175,7 +175,7 @@ void game05Frm::getRandomWords() {
             slot.blit(workPic[Holder], {0, 0, kStripW, kBlockH}, {0, kPitchY * (k - 1)});
         }
         workPic[std::size_t(MovableLook) + std::size_t(look)] =
-            kit::throughScratch(runtime(), g().picPath, slot);
+            kit::throughScratch(runtime(), core::scratchFolder(g()), slot);
     }
     workPic[Holder] = ui::Picture();
     drawAllCells();
@@ -260,7 +260,8 @@ void game05Frm::showBlockTime() {
 
 void game05Frm::showBlockScore() {
     showNumber(ScoreDisplay, blockScore, 4, 9);
-    kit::offerBestScore(gameFolder() + kBestFile, blockBests, blockLevel, blockScore);
+    kit::offerBestScore(core::fileToSave(g(), kit::bestScoreFile("Game05")), blockBests, blockLevel,
+                        blockScore);
     showBlockBest();
 }
 
@@ -595,7 +596,7 @@ void game05Frm::liftBlock(int row, int col) {
                         kBlockH};
     for (int k = 0; k <= 1; ++k)
         movePic[k].setPicture(
-            kit::throughScratch(runtime(), g().picPath,
+            kit::throughScratch(runtime(), core::scratchFolder(g()),
                                 cut(workPic[std::size_t(k == 0 ? LockedLook : RestLook)], from)));
     movePic[0].setVisible(true);
     movePic[1].setVisible(false);

@@ -76,11 +76,8 @@ bool writeBestScores(const std::string& path, const std::vector<std::int16_t>& b
     lines.reserve(bests.size());
     for (std::int16_t s : bests)
         lines.push_back(core::printNumber(s));
-    if (core::writeLines(path, lines))
-        return true;
-    std::fprintf(stderr, "shizi: the best scores could not be saved to %s\n",
-                 core::displayPath(path).c_str());
-    return false;
+    // A failure is told once, by the writer, which names the file and why.
+    return core::writeLines(path, lines);
 }
 
 bool offerBestScore(const std::string& path, std::vector<std::int16_t>& bests, int level,

@@ -29,12 +29,18 @@ std::vector<gfx::Point> layoutPoints(const std::vector<std::string>& lines, std:
 std::vector<std::int16_t> layoutNumbers(const std::vector<std::string>& lines, std::string_view tag,
                                         std::size_t from);
 
+// The best-score file of the game in folder `game` ("Game01"), relative to
+// the program folder.
+inline std::string bestScoreFile(const char* game) {
+    return std::string("game/") + game + "/data\\data.txt";
+}
+
 // The best score of each of `levels` levels, one per line; a missing line
 // reads 0 (after one line on standard error).
 std::vector<std::int16_t> readBestScores(const std::string& path, int levels);
 // Rewrites the file whole (through a temporary file), one value per line in
 // the line-print form; false, after one line on standard error, when it
-// could not be written.
+// could not be written (the old file then stays whole).
 bool writeBestScores(const std::string& path, const std::vector<std::int16_t>& bests);
 // When `score` beats the best of `level` (1-based), stores it and rewrites
 // the file at once; true when it did.
