@@ -134,6 +134,7 @@ class SdlDisplay final : public Display {
             SDL_SetWindowBordered(w, SDL_FALSE);
             SDL_SetWindowPosition(w, 0, 0);
             SDL_SetWindowSize(w, real_.w, real_.h);
+            placeTries_ = 3;
         }
         windowed_ = on;
         // The pointers are drawn at the shown scale: made again on next use.
@@ -271,6 +272,8 @@ class SdlDisplay final : public Display {
                 return false;
             if (e.type == wakeEvent_)
                 return false;
+            if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_MOVED)
+                keepAtOrigin(e.window.data1, e.window.data2);
             if (translate(e, ev))
                 return true;
             if (timeoutMs > 0 && int(SDL_GetTicks64() - start) >= timeoutMs)
@@ -292,6 +295,16 @@ class SdlDisplay final : public Display {
     }
 
   private:
+    // A window manager may place the window by the frame it had as a window
+    // (its title bar above the top of the screen): moved again once it has
+    // dropped the frame.
+    void keepAtOrigin(int x, int y) {
+        if (windowed_ || placeTries_ <= 0 || (x == 0 && y == 0))
+            return;
+        --placeTries_;
+        SDL_SetWindowPosition(window_.get(), 0, 0);
+    }
+
     // Room left around a window for the window manager's title bar and
     // borders.
     static constexpr Size kFrameAllowance{16, 64};
@@ -434,6 +447,7 @@ class SdlDisplay final : public Display {
     int shownScale_ = 1;
     gfx::Rect view_;
     bool windowed_ = false;
+    int placeTries_ = 0;
     bool shownOnce_ = false;
     WindowPtr window_;
     Uint32 wakeEvent_ = 0;
