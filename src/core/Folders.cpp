@@ -127,7 +127,7 @@ bool prepareUserFolder(const std::string& mediaFolder, const std::string& userFo
 }
 
 std::string savedFile(const SharedState& g, const std::string& relative) {
-    const std::string mine = stateRoot(g) + relative;
+    std::string mine = stateRoot(g) + relative;
     std::error_code ec;
     if (stateRoot(g) == g.appPath || fs::exists(text::nativePath(mine), ec))
         return mine;
@@ -135,7 +135,7 @@ std::string savedFile(const SharedState& g, const std::string& relative) {
 }
 
 std::string fileToSave(const SharedState& g, const std::string& relative) {
-    const std::string mine = stateRoot(g) + relative;
+    std::string mine = stateRoot(g) + relative;
     std::error_code ec;
     fs::create_directories(fs::path(text::nativePath(mine)).parent_path(), ec);
     return mine;
