@@ -14,37 +14,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using support::bmpFile;
 using support::Bytes;
-using support::put16;
-using support::put32;
-
-// A BMP file with a 40-byte header; `extra` (masks) and the palette (as
-// 0xRRGGBB) follow the header, then `pixels` as stored.
-Bytes bmp(int w, int h, int bpp, const std::vector<Color>& palette, const Bytes& pixels,
-          int compression = 0, const std::vector<std::uint32_t>& extra = {}) {
-    Bytes b{'B', 'M'};
-    const std::uint32_t off = 14 + 40 + 4 * std::uint32_t(extra.size() + palette.size());
-    put32(b, off + std::uint32_t(pixels.size()));
-    put32(b, 0);
-    put32(b, off);
-    put32(b, 40);
-    put32(b, std::uint32_t(w));
-    put32(b, std::uint32_t(h));
-    put16(b, 1);
-    put16(b, std::uint32_t(bpp));
-    put32(b, std::uint32_t(compression));
-    put32(b, std::uint32_t(pixels.size()));
-    put32(b, 0);
-    put32(b, 0);
-    put32(b, std::uint32_t(palette.size()));
-    put32(b, 0);
-    for (std::uint32_t m : extra)
-        put32(b, m);
-    for (Color c : palette)
-        put32(b, c);
-    b.insert(b.end(), pixels.begin(), pixels.end());
-    return b;
-}
 
 Picture decode(const Bytes& b) {
     Picture p;
@@ -94,30 +65,30 @@ TEST(Bmp, ReadsEightBitPaletteBottomUpAndTopDown) {
     const std::vector<Color> pal = {0x000000, 0x112233, 0xFFEEDD};
     // 3 x 2, rows of 3 bytes padded to 4; bottom row first.
     const Bytes rows = {2, 1, 0, 0, 1, 1, 2, 0};
-    const Picture p = decode(bmp(3, 2, 8, pal, rows));
+    const Picture p = decode(bmpFile(3, 2, 8, pal, rows));
     ASSERT_EQ(p.size(), (Size{3, 2}));
     EXPECT_EQ(p.pixel(0, 0), 0x112233u);
     EXPECT_EQ(p.pixel(2, 0), 0xFFEEDDu);
     EXPECT_EQ(p.pixel(0, 1), 0xFFEEDDu);
     EXPECT_EQ(p.pixel(2, 1), 0x000000u);
-    const Picture q = decode(bmp(3, -2, 8, pal, rows));
+    const Picture q = decode(bmpFile(3, -2, 8, pal, rows));
     EXPECT_EQ(q.pixel(0, 0), 0xFFEEDDu);
     EXPECT_EQ(q.pixel(0, 1), 0x112233u);
     // An index past the palette reads as black rather than past the table.
-    const Picture r = decode(bmp(1, 1, 8, pal, {200, 0, 0, 0}));
+    const Picture r = decode(bmpFile(1, 1, 8, pal, {200, 0, 0, 0}));
     EXPECT_EQ(r.pixel(0, 0), 0u);
 }
 
 TEST(Bmp, ReadsOneAndFourBitRows) {
     // 10 pixels of 1 bit cross a byte boundary: 1011001110 then padding.
-    const Picture p = decode(bmp(10, 1, 1, {0x0000FF, 0xFFFF00}, {0xB3, 0x80, 0, 0}));
+    const Picture p = decode(bmpFile(10, 1, 1, {0x0000FF, 0xFFFF00}, {0xB3, 0x80, 0, 0}));
     const char* want = "1011001110";
     for (int x = 0; x < 10; ++x)
         EXPECT_EQ(p.pixel(x, 0), want[x] == '1' ? 0xFFFF00u : 0x0000FFu) << x;
     std::vector<Color> pal(16);
     for (int i = 0; i < 16; ++i)
         pal[std::size_t(i)] = Color(i * 0x111111);
-    const Picture q = decode(bmp(3, 1, 4, pal, {0x5F, 0x20, 0, 0}));
+    const Picture q = decode(bmpFile(3, 1, 4, pal, {0x5F, 0x20, 0, 0}));
     EXPECT_EQ(q.pixel(0, 0), 0x555555u);
     EXPECT_EQ(q.pixel(1, 0), 0xFFFFFFu);
     EXPECT_EQ(q.pixel(2, 0), 0x222222u);
@@ -125,15 +96,15 @@ TEST(Bmp, ReadsOneAndFourBitRows) {
 
 TEST(Bmp, ReadsTrueColourAndBitFields) {
     // 24-bit, 2 x 1: blue-green-red order, 6 bytes padded to 8.
-    const Picture p = decode(bmp(2, 1, 24, {}, {1, 2, 3, 4, 5, 6, 0, 0}));
+    const Picture p = decode(bmpFile(2, 1, 24, {}, {1, 2, 3, 4, 5, 6, 0, 0}));
     EXPECT_EQ(p.pixel(0, 0), 0x030201u);
     EXPECT_EQ(p.pixel(1, 0), 0x060504u);
     // 32-bit with whatever alpha byte.
-    const Picture q = decode(bmp(1, 1, 32, {}, {0x10, 0x20, 0x30, 0x7F}));
+    const Picture q = decode(bmpFile(1, 1, 32, {}, {0x10, 0x20, 0x30, 0x7F}));
     EXPECT_EQ(q.pixel(0, 0), 0x302010u);
     // 16-bit 5-6-5 through bit fields: pure green at full scale.
     const Picture r =
-        decode(bmp(2, 1, 16, {}, {0xE0, 0x07, 0x1F, 0x00}, 3, {0xF800, 0x07E0, 0x001F}));
+        decode(bmpFile(2, 1, 16, {}, {0xE0, 0x07, 0x1F, 0x00}, 3, {0xF800, 0x07E0, 0x001F}));
     EXPECT_EQ(r.pixel(0, 0), 0x00FF00u);
     EXPECT_EQ(r.pixel(1, 0), 0x0000FFu);
 }
@@ -143,7 +114,7 @@ TEST(Bmp, ReadsRunLengthEightBit) {
     // 4 x 2 bottom-up: row 0 = run of 3 ones + one 2; row 1 = absolute 3,2,1
     // then end of bitmap, so the last pixel stays black.
     const Bytes rle = {3, 1, 1, 2, 0, 0, 0, 3, 3, 2, 1, 0, 0, 1};
-    const Picture p = decode(bmp(4, 2, 8, pal, rle, 1));
+    const Picture p = decode(bmpFile(4, 2, 8, pal, rle, 1));
     EXPECT_EQ(p.pixel(0, 1), 0xFF0000u);
     EXPECT_EQ(p.pixel(2, 1), 0xFF0000u);
     EXPECT_EQ(p.pixel(3, 1), 0x00FF00u);
@@ -151,16 +122,16 @@ TEST(Bmp, ReadsRunLengthEightBit) {
     EXPECT_EQ(p.pixel(2, 0), 0xFF0000u);
     EXPECT_EQ(p.pixel(3, 0), 0x000000u);
     // Runs that overshoot the picture are cut, not written past it.
-    const Picture q = decode(bmp(2, 1, 8, pal, {200, 1, 0, 1}, 1));
+    const Picture q = decode(bmpFile(2, 1, 8, pal, {200, 1, 0, 1}, 1));
     EXPECT_EQ(q, Picture(2, 1, 0xFF0000));
 }
 
 TEST(Bmp, RefusesTruncatedAndCorruptFiles) {
     const std::vector<Color> pal = {0x000000, 0x112233, 0xFFEEDD};
     const Bytes files[] = {
-        bmp(3, 2, 8, pal, {2, 1, 0, 0, 1, 1, 2, 0}),
-        bmp(2, 2, 24, {}, Bytes(16, 7)),
-        bmp(4, 2, 8, pal, {3, 1, 1, 2, 0, 0, 0, 3, 3, 2, 1, 0, 0, 1}, 1),
+        bmpFile(3, 2, 8, pal, {2, 1, 0, 0, 1, 1, 2, 0}),
+        bmpFile(2, 2, 24, {}, Bytes(16, 7)),
+        bmpFile(4, 2, 8, pal, {3, 1, 1, 2, 0, 0, 0, 3, 3, 2, 1, 0, 0, 1}, 1),
     };
     for (const Bytes& f : files) {
         // Every proper prefix is refused (the last row's padding aside).
@@ -182,7 +153,7 @@ TEST(Bmp, RefusesTruncatedAndCorruptFiles) {
             }
         }
     }
-    Bytes huge = bmp(1, 1, 24, {}, Bytes(4, 0));
+    Bytes huge = bmpFile(1, 1, 24, {}, Bytes(4, 0));
     huge[21] = 0x7F; // a width of two thousand million: refused without allocating
     Picture p;
     EXPECT_FALSE(decodeBmp(huge.data(), huge.size(), p));

@@ -24,8 +24,6 @@
 
 namespace fs = std::filesystem;
 using support::Bytes;
-using support::put16;
-using support::put32;
 
 namespace {
 
@@ -74,27 +72,7 @@ void claimJpegSize(Bytes& jpeg, int w, int h) {
 
 // An RLE8 BMP of `w` x `h` whose runs paint one row of colour 1 and end.
 Bytes rleBmp(int w, int h) {
-    Bytes b{'B', 'M'};
-    const Bytes runs{255, 1, 255, 1, 0, 0, 0, 1};
-    const std::uint32_t off = 14 + 40 + 4 * 2;
-    put32(b, off + std::uint32_t(runs.size()));
-    put32(b, 0);
-    put32(b, off);
-    put32(b, 40);
-    put32(b, std::uint32_t(w));
-    put32(b, std::uint32_t(h));
-    put16(b, 1);
-    put16(b, 8);
-    put32(b, 1);
-    put32(b, std::uint32_t(runs.size()));
-    put32(b, 0);
-    put32(b, 0);
-    put32(b, 2);
-    put32(b, 0);
-    put32(b, 0x000000);
-    put32(b, 0x3080C0);
-    b.insert(b.end(), runs.begin(), runs.end());
-    return b;
+    return support::bmpFile(w, h, 8, {0x000000, 0x3080C0}, {255, 1, 255, 1, 0, 0, 0, 1}, 1);
 }
 
 } // namespace

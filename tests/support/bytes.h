@@ -33,4 +33,33 @@ inline std::uint32_t be32(std::string_view s, std::size_t at) {
     return v;
 }
 
+// A BMP file with a 40-byte header; `extra` (masks) and the palette (as
+// 0xRRGGBB) follow the header, then `pixels` as stored.
+inline Bytes bmpFile(int w, int h, int bpp, const std::vector<std::uint32_t>& palette,
+                     const Bytes& pixels, int compression = 0,
+                     const std::vector<std::uint32_t>& extra = {}) {
+    Bytes b{'B', 'M'};
+    const std::uint32_t off = 14 + 40 + 4 * std::uint32_t(extra.size() + palette.size());
+    put32(b, off + std::uint32_t(pixels.size()));
+    put32(b, 0);
+    put32(b, off);
+    put32(b, 40);
+    put32(b, std::uint32_t(w));
+    put32(b, std::uint32_t(h));
+    put16(b, 1);
+    put16(b, std::uint32_t(bpp));
+    put32(b, std::uint32_t(compression));
+    put32(b, std::uint32_t(pixels.size()));
+    put32(b, 0);
+    put32(b, 0);
+    put32(b, std::uint32_t(palette.size()));
+    put32(b, 0);
+    for (std::uint32_t m : extra)
+        put32(b, m);
+    for (std::uint32_t c : palette)
+        put32(b, c);
+    b.insert(b.end(), pixels.begin(), pixels.end());
+    return b;
+}
+
 } // namespace support
