@@ -27,7 +27,7 @@ std::string initMediaPaths(App& app) {
     g.soundPath = folder + "sound/";
     g.kjPath = folder + "tav_KJ/";
     g.userPath = app.stateFolder.empty() ? folder : app.stateFolder;
-    if (g.userPath.back() != '/')
+    if (g.userPath.back() != '/' && g.userPath.back() != '\\')
         g.userPath += '/';
     // The shipped files are copied once per run at most: a folder that
     // cannot be made says so once.

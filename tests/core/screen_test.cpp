@@ -56,9 +56,13 @@ TEST_F(CoreTest, MediaFoldersFollowTheProgramFolder) {
     app.programFolder = "D:\\";
     EXPECT_EQ(initMediaPaths(app), "D:\\");
     EXPECT_EQ(app.state.picPath, "D:\\pic/");
+    EXPECT_EQ(app.state.userPath, "D:\\"); // the same folder: nothing to copy
     app.programFolder = "/opt/shizi/";
     EXPECT_EQ(initMediaPaths(app), "/opt/shizi/");
     EXPECT_EQ(app.state.appPath, "/opt/shizi/");
+    // Back to the test's own folder, where the program saves as it ends.
+    app.programFolder = host->folder();
+    initMediaPaths(app);
 }
 
 TEST_F(CoreTest, HelpOpensTheHelpFileAndClosesItsViewers) {
