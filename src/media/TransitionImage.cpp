@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <numbers>
 #include <vector>
 
@@ -401,12 +402,70 @@ struct TransitionImage::State {
     // The turning moment of every pixel, worked out once per transition.
     std::vector<double> keys;
     int keysWidth = 0;
+    int keysHeight = 0;
+    // The moment of the transition the picture shows: a step repaints only
+    // the pixels that turned since the last one.
+    double shownT = 0;
+
+    // Works the turning moments out when the size or the transition changed.
+    void ensureKeys(const Renderer& r, int w, int h) {
+        const std::size_t n = std::size_t(w) * std::size_t(h);
+        if (keys.size() == n && keysWidth == w && keysHeight == h)
+            return;
+        keys.resize(n);
+        keysWidth = w;
+        keysHeight = h;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                keys[std::size_t(y) * std::size_t(w) + std::size_t(x)] = r.key(x, y);
+    }
+    // The smallest rectangle around the pixels that turn from `from`
+    // (inclusive) to `to` (exclusive); empty when none does.
+    ui::Rect turning(double from, double to) const {
+        int left = keysWidth, right = -1, top = -1, bottom = -1;
+        for (int y = 0; y < keysHeight; ++y) {
+            const double* row = keys.data() + std::size_t(y) * std::size_t(keysWidth);
+            int first = -1, last = -1;
+            for (int x = 0; x < keysWidth; ++x)
+                if (row[x] >= from && row[x] < to) {
+                    if (first < 0)
+                        first = x;
+                    last = x;
+                }
+            if (first < 0)
+                continue;
+            left = std::min(left, first);
+            right = std::max(right, last);
+            if (top < 0)
+                top = y;
+            bottom = y;
+        }
+        if (right < 0)
+            return {};
+        return {left, top, right - left + 1, bottom - top + 1};
+    }
 };
 
 TransitionImage::TransitionImage(ui::Form& f) : ui::Control(f), st_(std::make_unique<State>(f)) {
     st_->timer.onTimer = [this] {
         const double t = double(runtime().now() - st_->start) / 1000.0 / st_->durationMs;
-        invalidate();
+        const double shown = std::clamp(t, 0.0, 1.0);
+        if (Renderer::keyed(st_->effect.family) && width() > 0 && height() > 0) {
+            // Only the pixels that turned since the last step are painted
+            // again; a step in which none turned paints nothing.
+            st_->ensureKeys(Renderer(st_->effect, width(), height(), st_->step, shown), width(),
+                            height());
+            // The last step also takes the pixels that turn at the very end,
+            // as the finished picture shows them.
+            const double upTo = t < 1 ? shown : std::numeric_limits<double>::infinity();
+            const ui::Rect turned = st_->turning(st_->shownT, upTo);
+            st_->shownT = shown;
+            if (!turned.empty())
+                form().invalidate({left() + turned.x, top() + turned.y, turned.w, turned.h});
+        } else {
+            st_->shownT = shown;
+            invalidate();
+        }
         if (t < 1)
             return;
         st_->timer.stop();
@@ -453,6 +512,7 @@ void TransitionImage::setPicture(const ui::Picture& p) {
     st_->step = step;
     st_->durationMs = durationMs(st_->effect.family, step);
     st_->keys.clear();
+    st_->shownT = 0;
     st_->start = runtime().now();
     st_->running = true;
     st_->timer.start();
@@ -475,8 +535,9 @@ void TransitionImage::paint(ui::Picture& target, ui::Point origin) {
         return;
     }
     const Picture& from = st_->from;
-    const double t =
-        std::clamp(double(runtime().now() - st_->start) / 1000.0 / st_->durationMs, 0.0, 1.0);
+    // The moment of the last step, not the clock: a repaint between steps
+    // shows what the screen already shows.
+    const double t = st_->shownT;
     const Renderer r(st_->effect, width(), height(), st_->step, t);
     const bool fade = st_->effect.family == Family::Fade;
     // Sixteen thousand pixels a step: read and write the rows directly.
@@ -489,13 +550,7 @@ void TransitionImage::paint(ui::Picture& target, ui::Point origin) {
     const int y0 = std::max(0, -origin.y), y1 = std::min(height(), target.height() - origin.y);
     if (Renderer::keyed(st_->effect.family)) {
         const std::size_t w = std::size_t(width());
-        if (st_->keys.size() != w * std::size_t(height()) || st_->keysWidth != width()) {
-            st_->keys.resize(w * std::size_t(height()));
-            st_->keysWidth = width();
-            for (int y = 0; y < height(); ++y)
-                for (int x = 0; x < width(); ++x)
-                    st_->keys[std::size_t(y) * w + std::size_t(x)] = r.key(x, y);
-        }
+        st_->ensureKeys(r, width(), height());
         for (int y = y0; y < y1; ++y) {
             std::uint32_t* row = target.data() +
                                  std::size_t(origin.y + y) * std::size_t(target.width()) +

@@ -16,11 +16,16 @@ namespace mediatest {
 class NullDisplay final : public platform::Display {
   public:
     ui::Size desktopSize() const override { return {640, 480}; }
-    void present(const ui::Picture&) override {}
+    void present(const ui::Picture& frame) override { presented.push_back(frame.rect()); }
+    void presentRegions(const ui::Picture&, const std::vector<gfx::Rect>& changed) override {
+        presented.insert(presented.end(), changed.begin(), changed.end());
+    }
     void setCursor(const ui::Cursor&) override {}
     bool waitEvent(platform::InputEvent&, int timeoutMs) override;
     void wake() override;
     ui::Point pointerPosition() const override { return {}; }
+    // Every region sent, in order.
+    std::vector<gfx::Rect> presented;
 };
 
 class NullFonts final : public platform::FontEngine {

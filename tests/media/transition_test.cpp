@@ -89,6 +89,38 @@ TEST_F(Transitions, EveryNumberOfTheCycleHasItsOwnLook) {
     EXPECT_EQ(finished, int(std::size(kCycle)));
 }
 
+TEST_F(Transitions, EachStepSendsOnlyWhatTurnedAndMatchesAFullRepaint) {
+    // Every step of every number, sent region by region, must leave the
+    // screen as a repaint of the whole page would; a wipe sends a band.
+    int wipeSteps = 0;
+    for (int n : kCycle) {
+        logo.animate = false;
+        logo.setPicture(a);
+        loop.rt.advance(0);
+        begin(n, 30);
+        loop.rt.frame(); // the whole logo, once, as the transition starts
+        for (int step = 0; step < 200 && logo.transitioning(); ++step) {
+            loop.display.presented.clear();
+            loop.rt.advance(33);
+            const ui::Picture stepped = loop.rt.frame();
+            std::int64_t sent = 0;
+            for (const gfx::Rect& r : loop.display.presented) {
+                EXPECT_TRUE(r.intersected({100, 50, 96, 64}) == r) << "number " << n;
+                sent += std::int64_t(r.w) * r.h;
+            }
+            page.invalidate();
+            ASSERT_EQ(loop.rt.frame(), stepped) << "number " << n << ", step " << step;
+            if (n == 5 && logo.transitioning()) {
+                ++wipeSteps;
+                EXPECT_LT(sent, 96 * 64 / 4) << "step " << step;
+            }
+        }
+        ASSERT_FALSE(logo.transitioning()) << "number " << n;
+        EXPECT_EQ(shown(), b) << "number " << n;
+    }
+    EXPECT_GT(wipeSteps, 10);
+}
+
 TEST_F(Transitions, FinishedComesOnceAtTheEndAndTheNewPictureStays) {
     begin(43, 30); // 1500 - 20 * 1000 / 245 ms
     loop.rt.advance(1300);
