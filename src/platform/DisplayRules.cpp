@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -178,30 +179,40 @@ int buttonBits(std::uint32_t state) {
     return bits;
 }
 
-void enlargeRow(const std::uint32_t* in, std::size_t n, std::uint32_t* out, int scale) {
-    if (n == 0)
+void enlargeRow(const std::uint32_t* in, std::size_t n, std::uint32_t* out, std::size_t pitch,
+                int scale) {
+    if (n == 0 || scale <= 0)
         return;
-    if (scale <= 1) {
+    if (scale == 1) {
         std::memcpy(out, in, n * sizeof *in);
         return;
     }
-    std::size_t i = 0;
     if (scale == 2) {
+        std::uint32_t* a = out;
+        std::uint32_t* b = out + pitch;
+        std::size_t i = 0;
 #if defined(__SSE2__)
-        // The usual enlargement: four pixels in, eight out, in two stores.
+        // The usual enlargement: four pixels in, eight out on each row.
         for (; i + 4 <= n; i += 4) {
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i), _mm_unpacklo_epi32(v, v));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i + 4), _mm_unpackhi_epi32(v, v));
+            const __m128i lo = _mm_unpacklo_epi32(v, v), hi = _mm_unpackhi_epi32(v, v);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(a + 2 * i), lo);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(a + 2 * i + 4), hi);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(b + 2 * i), lo);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(b + 2 * i + 4), hi);
         }
 #endif
         for (; i < n; ++i)
-            out[2 * i] = out[2 * i + 1] = in[i];
+            a[2 * i] = a[2 * i + 1] = b[2 * i] = b[2 * i + 1] = in[i];
         return;
     }
-    for (; i < n; ++i)
+    std::uint32_t* first = out;
+    for (std::size_t i = 0; i < n; ++i)
         for (int k = 0; k < scale; ++k)
-            *out++ = in[i];
+            *first++ = in[i];
+    // Every other row of the block is the same as the first.
+    for (int r = 1; r < scale; ++r)
+        std::memcpy(out + std::size_t(r) * pitch, out, n * std::size_t(scale) * sizeof *out);
 }
 
 bool videoDriverAccepted(std::string_view driver, const char* requested) {

@@ -55,9 +55,11 @@ class ComposeTableSkipped {
     bool set_ = false;
 };
 
-// Writes n pixels, each repeated `scale` times, to out (n * scale pixels):
-// one row of the desktop enlarged for the window.
-void enlargeRow(const std::uint32_t* in, std::size_t n, std::uint32_t* out, int scale);
+// One row of the desktop enlarged for the window: n pixels, each repeated
+// `scale` times across (n * scale pixels) and down (`scale` rows, `pitch`
+// pixels apart, starting at out).
+void enlargeRow(const std::uint32_t* in, std::size_t n, std::uint32_t* out, std::size_t pitch,
+                int scale);
 
 // SDL falls back on its own to video drivers that show nothing (offscreen,
 // dummy); the program runs on one only when SDL_VIDEODRIVER (`requested`,

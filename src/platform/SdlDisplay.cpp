@@ -225,22 +225,13 @@ class SdlDisplay final : public Display {
     void copyEnlarged(const Picture& frame, const gfx::Rect& fit, SDL_Surface* ws) const {
         const int s = shownScale_;
         const std::size_t left = std::size_t(fit.x - view_.x) * std::size_t(s) * 4;
+        const std::size_t pitch = std::size_t(ws->pitch) / 4;
         for (int y = fit.y; y < fit.bottom(); ++y) {
             const std::uint32_t* src = frame.data() + std::size_t(y) * frame.width();
-            const int top = (y - view_.y) * s;
-            for (int dy = 0; dy < s; ++dy) {
-                auto* row =
-                    static_cast<std::uint8_t*>(ws->pixels) + std::size_t(top + dy) * ws->pitch;
-                if (dy > 0) {
-                    // Every scaled row of one logical row is the same.
-                    const auto* first =
-                        static_cast<std::uint8_t*>(ws->pixels) + std::size_t(top) * ws->pitch;
-                    std::memcpy(row + left, first + left, std::size_t(fit.w) * s * 4);
-                    continue;
-                }
-                auto* out = reinterpret_cast<std::uint32_t*>(row + left);
-                enlargeRow(src + fit.x, std::size_t(fit.w), out, s);
-            }
+            const std::size_t top = std::size_t(y - view_.y) * std::size_t(s);
+            auto* row = static_cast<std::uint8_t*>(ws->pixels) + top * std::size_t(ws->pitch);
+            enlargeRow(src + fit.x, std::size_t(fit.w),
+                       reinterpret_cast<std::uint32_t*>(row + left), pitch, s);
         }
     }
 

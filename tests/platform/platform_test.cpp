@@ -183,22 +183,40 @@ TEST(DisplayRules, ComposeTableSkippedOnlyWhileOpeningAndNeverOverAUsersChoice) 
     EXPECT_STREQ(std::getenv("XCOMPOSEFILE"), "/home/user/.XCompose");
 }
 
-TEST(DisplayRules, EnlargedRowRepeatsEveryPixelAndWritesNothingPastItsEnd) {
+TEST(DisplayRules, EnlargedRowFillsItsBlockAndWritesNothingElse) {
     // Widths on both sides of the four-pixel steps, at the scales a screen
-    // gets; a guard pixel after the row must stay untouched.
+    // gets, starting at every pixel of a 16-byte line (the fast path writes
+    // whole lines): every row of the block repeats every pixel, and the
+    // pixels between the rows and after the block stay untouched.
     for (int scale : {1, 2, 3, 4})
         for (std::size_t n : {std::size_t(0), std::size_t(1), std::size_t(3), std::size_t(4),
-                              std::size_t(5), std::size_t(8), std::size_t(13)}) {
-            std::vector<std::uint32_t> in(n);
-            for (std::size_t i = 0; i < n; ++i)
-                in[i] = 0x010203u * std::uint32_t(i + 1);
-            std::vector<std::uint32_t> out(n * std::size_t(scale) + 1, 0xDEADBEEFu);
-            platform::enlargeRow(in.data(), n, out.data(), scale);
-            for (std::size_t i = 0; i < n * std::size_t(scale); ++i)
-                ASSERT_EQ(out[i], in[i / std::size_t(scale)])
-                    << "scale " << scale << ", width " << n << ", pixel " << i;
-            EXPECT_EQ(out.back(), 0xDEADBEEFu) << "scale " << scale << ", width " << n;
-        }
+                              std::size_t(5), std::size_t(8), std::size_t(13), std::size_t(64)})
+            for (std::size_t shift : {0, 1, 2, 3})
+                for (std::size_t gap : {0, 1, 2}) {
+                    std::vector<std::uint32_t> in(n);
+                    for (std::size_t i = 0; i < n; ++i)
+                        in[i] = 0x010203u * std::uint32_t(i + 1);
+                    const std::size_t wide = n * std::size_t(scale), pitch = wide + gap;
+                    alignas(16) std::uint32_t buffer[1200];
+                    std::fill(std::begin(buffer), std::end(buffer), 0xDEADBEEFu);
+                    std::uint32_t* out = buffer + shift;
+                    platform::enlargeRow(in.data(), n, out, pitch, scale);
+                    const std::string where =
+                        "scale " + std::to_string(scale) + ", width " + std::to_string(n) +
+                        ", shift " + std::to_string(shift) + ", gap " + std::to_string(gap);
+                    for (std::size_t r = 0; r < std::size_t(scale); ++r) {
+                        for (std::size_t i = 0; i < wide; ++i)
+                            ASSERT_EQ(out[r * pitch + i], in[i / std::size_t(scale)])
+                                << where << ", row " << r << ", pixel " << i;
+                        for (std::size_t i = wide; i < pitch; ++i)
+                            ASSERT_EQ(out[r * pitch + i], 0xDEADBEEFu) << where << ", row " << r;
+                    }
+                    for (std::size_t i = 0; i < shift; ++i)
+                        ASSERT_EQ(buffer[i], 0xDEADBEEFu) << where;
+                    const std::size_t end = shift + std::size_t(scale) * pitch;
+                    for (std::size_t i = end; i < std::size(buffer); ++i)
+                        ASSERT_EQ(buffer[i], 0xDEADBEEFu) << where << ", past the block";
+                }
 }
 
 TEST(Paths, NativePathAcceptsBothSeparators) {
