@@ -50,6 +50,10 @@ int main() {
         core::userDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
     app::registerScreens(app);
     app.start();
+    // The sound device opens once the first screen has been sent: the loop's
+    // first round paints after its posted work, so the work it posts then
+    // runs in the round after the paint.
+    runtime.post([&runtime, audio] { runtime.post([audio] { audio->prepare(); }); });
     runtime.run();
     return 0;
 }

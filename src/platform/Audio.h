@@ -53,6 +53,9 @@ class AudioDevice {
   public:
     virtual ~AudioDevice() = default;
 
+    // Opens the device now, if nothing has yet: the program calls it once
+    // its first screen shows, so that the first sound does not wait.
+    virtual void prepare() {}
     // The format of the open device; zeros when it did not open.
     virtual AudioFormat format() const = 0;
     // Open and not lost since (a device unplugged while playing).

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <dlfcn.h>
 #include <filesystem>
 #include <mutex>
 
@@ -62,6 +63,67 @@ class QuietStderr {
 // instead of freezing with it.
 constexpr std::chrono::milliseconds kMixerWait{2000};
 
+// The mixer and the synthesizer, sample readers and sound servers below it
+// are loaded when the device first opens, after the first screen is shown;
+// about twenty libraries fewer to map at start.
+#define SHIZI_MIX_CALLS(X)                                                                         \
+    X(Mix_Init)                                                                                    \
+    X(Mix_Quit)                                                                                    \
+    X(Mix_OpenAudioDevice)                                                                         \
+    X(Mix_CloseAudio)                                                                              \
+    X(Mix_QuerySpec)                                                                               \
+    X(Mix_AllocateChannels)                                                                        \
+    X(Mix_SetSoundFonts)                                                                           \
+    X(Mix_ChannelFinished)                                                                         \
+    X(Mix_HookMusicFinished)                                                                       \
+    X(Mix_LoadWAV_RW)                                                                              \
+    X(Mix_QuickLoad_RAW)                                                                           \
+    X(Mix_PlayChannelTimed)                                                                        \
+    X(Mix_HaltChannel)                                                                             \
+    X(Mix_Volume)                                                                                  \
+    X(Mix_LoadMUS)                                                                                 \
+    X(Mix_PlayMusic)                                                                               \
+    X(Mix_HaltMusic)                                                                               \
+    X(Mix_VolumeMusic)                                                                             \
+    X(Mix_FreeChunk)                                                                               \
+    X(Mix_FreeMusic)
+
+struct Mixer {
+// NOLINTBEGIN(bugprone-macro-parentheses): the argument is a name, not an expression
+#define SHIZI_MIX_POINTER(name) decltype(&::name) name = nullptr;
+    // NOLINTEND(bugprone-macro-parentheses)
+    SHIZI_MIX_CALLS(SHIZI_MIX_POINTER)
+#undef SHIZI_MIX_POINTER
+};
+
+// SDL2_mixer's run-time name, the same for every 2.x release.
+constexpr const char* kMixerLibrary = "libSDL2_mixer-2.0.so.0";
+
+// Set once, before the device opens; every call above comes after that.
+Mixer mix;
+
+// Loads the mixer; false, after one line on standard error, when it or
+// one of its functions is missing.
+bool loadMixer() {
+    void* h = dlopen(kMixerLibrary, RTLD_NOW | RTLD_LOCAL);
+    if (!h) {
+        std::fprintf(stderr, "sound: cannot load %s (%s); going on silently\n", kMixerLibrary,
+                     dlerror());
+        return false;
+    }
+    bool all = true;
+#define SHIZI_MIX_FIND(name)                                                                       \
+    mix.name = reinterpret_cast<decltype(mix.name)>(dlsym(h, #name));                              \
+    if (!mix.name) {                                                                               \
+        std::fprintf(stderr, "sound: %s is missing from %s; going on silently\n", #name,           \
+                     kMixerLibrary);                                                               \
+        all = false;                                                                               \
+    }
+    SHIZI_MIX_CALLS(SHIZI_MIX_FIND)
+#undef SHIZI_MIX_FIND
+    return all;
+}
+
 // Sounds and tunes keep the device open: the mixer must outlive what it
 // plays, whichever goes first. They are freed on the mixer's call thread.
 class MixSound final : public Sound {
@@ -73,7 +135,7 @@ class MixSound final : public Sound {
     ~MixSound() override {
         // A mixer that no longer answers keeps the chunk and its samples:
         // its audio thread may still be reading them.
-        if (!calls_->run([c = chunk] { Mix_FreeChunk(c); }))
+        if (!calls_->run([c = chunk] { mix.Mix_FreeChunk(c); }))
             leak(std::move(samples_));
     }
     MixSound(const MixSound&) = delete;
@@ -97,7 +159,7 @@ class MixTune final : public Tune {
     MixTune(std::shared_ptr<const void> device, std::shared_ptr<CallThread> calls, Mix_Music* m)
         : music(m), device_(std::move(device)), calls_(std::move(calls)) {}
     ~MixTune() override {
-        calls_->run([m = music] { Mix_FreeMusic(m); });
+        calls_->run([m = music] { mix.Mix_FreeMusic(m); });
     }
     MixTune(const MixTune&) = delete;
     MixTune& operator=(const MixTune&) = delete;
@@ -125,26 +187,42 @@ int watchDevice(void*, SDL_Event* ev);
 class SdlAudioDevice final : public AudioDevice,
                              public std::enable_shared_from_this<SdlAudioDevice> {
   public:
+    // The device opens on first use, or when the program asks (prepare()).
     explicit SdlAudioDevice(const AudioOptions& o);
     ~SdlAudioDevice() override;
+    void prepare() override { ensureOpen(); }
     SdlAudioDevice(const SdlAudioDevice&) = delete;
     SdlAudioDevice& operator=(const SdlAudioDevice&) = delete;
 
-    AudioFormat format() const override { return format_; }
-    bool usable() const override { return open_ && !lost_.load() && !calls_->stuck(); }
-    bool playsTunes() const override { return tunes_; }
+    AudioFormat format() const override {
+        ensureOpen();
+        return format_;
+    }
+    bool usable() const override {
+        ensureOpen();
+        return open_ && !lost_.load() && !calls_->stuck();
+    }
+    bool playsTunes() const override {
+        ensureOpen();
+        return tunes_;
+    }
 
     std::unique_ptr<Sound> loadSound(const std::string& path) override {
-        return chunkSound(calls_->call<Mix_Chunk*>(
-            [path, e = error_] { return e->keep(Mix_LoadWAV(path.c_str())); }));
+        if (!ready())
+            return nullptr;
+        return chunkSound(calls_->call<Mix_Chunk*>([path, e = error_] {
+            return e->keep(mix.Mix_LoadWAV_RW(SDL_RWFromFile(path.c_str(), "rb"), 1));
+        }));
     }
     std::unique_ptr<Sound> loadWav(const std::vector<std::uint8_t>& wav) override {
+        if (!ready())
+            return nullptr;
         // A call that does not end in time goes on reading: it keeps its own
         // copy of the bytes.
         auto bytes = std::make_shared<const std::vector<std::uint8_t>>(wav);
         return chunkSound(calls_->call<Mix_Chunk*>([bytes, e = error_] {
             return e->keep(
-                Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes->data(), int(bytes->size())), 1));
+                mix.Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes->data(), int(bytes->size())), 1));
         }));
     }
     std::unique_ptr<Sound> slice(const Sound& whole, std::size_t from, std::size_t to) override {
@@ -152,43 +230,54 @@ class SdlAudioDevice final : public AudioDevice,
         to = std::min<std::size_t>(to, w->alen);
         from = std::min(from, to);
         return chunkSound(calls_->call<Mix_Chunk*>(
-            [w, from, to] { return Mix_QuickLoad_RAW(w->abuf + from, Uint32(to - from)); }));
+            [w, from, to] { return mix.Mix_QuickLoad_RAW(w->abuf + from, Uint32(to - from)); }));
     }
     std::unique_ptr<Sound> fromSamples(std::vector<std::int16_t> samples) override {
+        if (!ready())
+            return nullptr;
         auto* data = reinterpret_cast<Uint8*>(samples.data());
         const auto bytes = Uint32(samples.size() * sizeof(std::int16_t));
         return chunkSound(
-            calls_->call<Mix_Chunk*>([data, bytes] { return Mix_QuickLoad_RAW(data, bytes); }),
+            calls_->call<Mix_Chunk*>([data, bytes] { return mix.Mix_QuickLoad_RAW(data, bytes); }),
             std::move(samples));
     }
 
     bool play(int channel, Sound& sound, bool loop) override {
+        if (!ready())
+            return false;
         Mix_Chunk* c = static_cast<MixSound&>(sound).chunk;
         return calls_
             ->call<bool>([channel, c, loop, e = error_] {
-                if (Mix_AllocateChannels(-1) <= channel)
-                    Mix_AllocateChannels(channel + 1);
-                return e->keep(Mix_PlayChannel(channel, c, loop ? -1 : 0) >= 0);
+                if (mix.Mix_AllocateChannels(-1) <= channel)
+                    mix.Mix_AllocateChannels(channel + 1);
+                return e->keep(mix.Mix_PlayChannelTimed(channel, c, loop ? -1 : 0, -1) >= 0);
             })
             .value_or(false);
     }
+    // Nothing plays before the device opens: stopping does not open it.
     void halt(int channel) override {
-        calls_->run([channel] { Mix_HaltChannel(channel); });
+        if (!open_)
+            return;
+        calls_->run([channel] { mix.Mix_HaltChannel(channel); });
     }
     void setVolume(int channel, long volume) override {
         if (open_)
-            calls_->run([channel, v = mixVolume(volume)] { Mix_Volume(channel, v); });
+            calls_->run([channel, v = mixVolume(volume)] { mix.Mix_Volume(channel, v); });
     }
 
     // Reading the soundfont takes seconds and happens on the caller's worker
     // thread, away from the audio thread's lock; a damaged tune never gets
     // here (the players check its chunks first).
     std::unique_ptr<Tune> loadTune(const std::string& path, std::string& error) override {
+        if (!ready()) {
+            error = "no audio device";
+            return nullptr;
+        }
         if (calls_->stuck()) {
             error = "the mixer does not answer";
             return nullptr;
         }
-        Mix_Music* m = Mix_LoadMUS(path.c_str());
+        Mix_Music* m = mix.Mix_LoadMUS(path.c_str());
         if (!m) {
             error = Mix_GetError();
             return nullptr;
@@ -196,17 +285,23 @@ class SdlAudioDevice final : public AudioDevice,
         return std::make_unique<MixTune>(shared_from_this(), calls_, m);
     }
     bool playTune(Tune& tune, bool loop) override {
+        if (!ready())
+            return false;
         Mix_Music* m = static_cast<MixTune&>(tune).music;
         return calls_
             ->call<bool>(
-                [m, loop, e = error_] { return e->keep(Mix_PlayMusic(m, loop ? -1 : 0) >= 0); })
+                [m, loop, e = error_] { return e->keep(mix.Mix_PlayMusic(m, loop ? -1 : 0) >= 0); })
             .value_or(false);
     }
     void haltTune() override {
-        calls_->run([] { Mix_HaltMusic(); });
+        if (!open_)
+            return;
+        calls_->run([] { mix.Mix_HaltMusic(); });
     }
     void setTuneVolume(long volume) override {
-        calls_->run([v = mixVolume(volume)] { Mix_VolumeMusic(v); });
+        if (!open_)
+            return;
+        calls_->run([v = mixVolume(volume)] { mix.Mix_VolumeMusic(v); });
     }
 
     void setEndHandlers(std::function<void(int)> channelEnded,
@@ -237,6 +332,17 @@ class SdlAudioDevice final : public AudioDevice,
     }
 
   private:
+    void ensureOpen() const;
+    void open();
+    // Opened (the mixer loaded, the device open); a load or play on a
+    // device that is not says so in lastError().
+    bool ready() {
+        ensureOpen();
+        if (open_)
+            return true;
+        error_->set("no audio device");
+        return false;
+    }
     std::unique_ptr<Sound> chunkSound(std::optional<Mix_Chunk*> c,
                                       std::vector<std::int16_t> samples = {}) {
         if (!c || !*c)
@@ -257,21 +363,45 @@ class SdlAudioDevice final : public AudioDevice,
             std::lock_guard lock(mutex);
             return message;
         }
+        void set(std::string text) {
+            std::lock_guard lock(mutex);
+            message = std::move(text);
+        }
         std::mutex mutex;
         std::string message;
     };
     std::shared_ptr<LastError> error_ = std::make_shared<LastError>();
     std::shared_ptr<CallThread> calls_ =
         std::make_shared<CallThread>("sound: the mixer", kMixerWait);
+    AudioOptions options_;
+    mutable std::once_flag opened_;
+    // Set on the call thread while opening; read after ensureOpen().
     AudioFormat format_;
-    bool open_ = false;
+    std::atomic<bool> open_{false};
     bool tunes_ = false;
     std::atomic<bool> lost_{false};
     std::function<void(int)> channelEnded_; // guarded by gMutex
     std::function<void()> tuneEnded_;       // guarded by gMutex
 };
 
-SdlAudioDevice::SdlAudioDevice(const AudioOptions& o) {
+SdlAudioDevice::SdlAudioDevice(const AudioOptions& o) : options_(o) {}
+
+void SdlAudioDevice::ensureOpen() const {
+    // Finding and opening a device (a sound server, the sound card's probe)
+    // takes from milliseconds to a tenth of a second; the first screen is
+    // shown without waiting for it. It runs on the mixer's call thread like
+    // every other call, so a device that never answers costs the limit once.
+    std::call_once(opened_, [this] {
+        auto* self = const_cast<SdlAudioDevice*>(this);
+        if (!calls_->run([self] { self->open(); }))
+            self->open_ = false;
+    });
+}
+
+void SdlAudioDevice::open() {
+    const AudioOptions& o = options_;
+    if (!loadMixer())
+        return;
     int initFailed;
     {
         QuietStderr quiet;
@@ -281,25 +411,26 @@ SdlAudioDevice::SdlAudioDevice(const AudioOptions& o) {
         std::fprintf(stderr, "sound: no audio (%s); going on silently\n", SDL_GetError());
         return;
     }
-    Mix_Init(MIX_INIT_MID);
+    mix.Mix_Init(MIX_INIT_MID);
     int failed;
     {
         QuietStderr quiet;
-        failed = Mix_OpenAudioDevice(o.frequency, AUDIO_S16SYS, 2, o.bufferSamples, nullptr, 0);
+        failed = mix.Mix_OpenAudioDevice(o.frequency, AUDIO_S16SYS, 2, o.bufferSamples, nullptr, 0);
     }
     if (failed != 0) {
         std::fprintf(stderr, "sound: no audio device (%s); going on silently\n", Mix_GetError());
-        Mix_Quit();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        // The audio subsystem stays until the program ends: closing it now
+        // waits for its device watcher's next round, up to a tenth of a second.
+        mix.Mix_Quit();
         return;
     }
     open_ = true;
     int frequency = 0, channels = 2;
     Uint16 format = AUDIO_S16SYS;
-    Mix_QuerySpec(&frequency, &format, &channels);
+    mix.Mix_QuerySpec(&frequency, &format, &channels);
     format_ = {frequency, channels, int(SDL_AUDIO_BITSIZE(format) / 8)};
-    Mix_AllocateChannels(kChannels);
-    if (std::filesystem::is_regular_file(o.soundFont) && Mix_SetSoundFonts(o.soundFont.c_str()))
+    mix.Mix_AllocateChannels(kChannels);
+    if (std::filesystem::is_regular_file(o.soundFont) && mix.Mix_SetSoundFonts(o.soundFont.c_str()))
         tunes_ = true;
     else
         std::fprintf(stderr, "sound: soundfont %s is missing; no music\n", o.soundFont.c_str());
@@ -307,13 +438,13 @@ SdlAudioDevice::SdlAudioDevice(const AudioOptions& o) {
         std::lock_guard lock(gMutex);
         gDevice = this;
     }
-    Mix_ChannelFinished(channelFinished);
-    Mix_HookMusicFinished(musicFinished);
+    mix.Mix_ChannelFinished(channelFinished);
+    mix.Mix_HookMusicFinished(musicFinished);
     SDL_AddEventWatch(watchDevice, nullptr);
 }
 
 SdlAudioDevice::~SdlAudioDevice() {
-    if (!open_)
+    if (!open_.load())
         return;
     SDL_DelEventWatch(watchDevice, nullptr);
     {
@@ -324,12 +455,12 @@ SdlAudioDevice::~SdlAudioDevice() {
     // A mixer that stopped answering would hang the program's end too: it is
     // left as it is.
     calls_->run([] {
-        Mix_ChannelFinished(nullptr);
-        Mix_HookMusicFinished(nullptr);
-        Mix_HaltChannel(-1);
-        Mix_HaltMusic();
-        Mix_CloseAudio();
-        Mix_Quit();
+        mix.Mix_ChannelFinished(nullptr);
+        mix.Mix_HookMusicFinished(nullptr);
+        mix.Mix_HaltChannel(-1);
+        mix.Mix_HaltMusic();
+        mix.Mix_CloseAudio();
+        mix.Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     });
 }

@@ -227,6 +227,48 @@ TEST(NoSoundFont, TunesKeepTheirTimeSilently) {
     EXPECT_EQ(ends, 1);
 }
 
+TEST(DeviceOpening, WaitsForPrepareOrTheFirstUseAndStoppingDoesNotOpenIt) {
+    // The first screen must not wait for the sound card: the device opens
+    // when the program asks, or when something first needs it.
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ASSERT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "an earlier test left the audio open";
+    {
+        auto device = platform::createAudioDevice({44100, 1024, platform::kSoundFont});
+        device->halt(3);
+        device->haltTune();
+        device->setVolume(3, 1000);
+        EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+        device->prepare();
+        EXPECT_NE(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+        EXPECT_TRUE(device->usable());
+        EXPECT_EQ(device->format().frequency, 44100);
+    }
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+    {
+        auto device = platform::createAudioDevice({22050, 1024, platform::kSoundFont});
+        EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+        EXPECT_EQ(device->format().frequency, 22050); // the first use opens it
+        mediatest::TempDir dir;
+        mediatest::writeWavMs(dir.file("ok.wav"), 100);
+        EXPECT_NE(device->loadSound(dir.file("ok.wav")), nullptr);
+    }
+}
+
+TEST(NoDevice, LoadingAndPlayingFailWithAReason) {
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    auto device = platform::createAudioDevice();
+    mediatest::TempDir dir;
+    mediatest::writeWavMs(dir.file("ok.wav"), 100);
+    EXPECT_FALSE(device->usable());
+    EXPECT_EQ(device->loadSound(dir.file("ok.wav")), nullptr);
+    EXPECT_EQ(device->lastError(), "no audio device");
+    std::string error;
+    EXPECT_EQ(device->loadTune(dir.file("ok.wav"), error), nullptr);
+    EXPECT_EQ(error, "no audio device");
+    EXPECT_EQ(device->fromSamples({0, 0, 0, 0}), nullptr);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+}
+
 TEST(NoDevice, PlayersKeepTheFilesTimeSilently) {
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     mediatest::Loop loop;
