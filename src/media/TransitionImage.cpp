@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <limits>
 #include <numbers>
+#include <utility>
 #include <vector>
 
 namespace media {
@@ -407,6 +408,9 @@ struct TransitionImage::State {
     // the pixels that turned since the last one.
     double shownT = 0;
 
+    // The earliest and latest turning moment of each row and each column.
+    std::vector<double> rowFirst, rowLast, colFirst, colLast;
+
     // Works the turning moments out when the size or the transition changed.
     void ensureKeys(const Renderer& r, int w, int h) {
         const std::size_t n = std::size_t(w) * std::size_t(h);
@@ -415,32 +419,39 @@ struct TransitionImage::State {
         keys.resize(n);
         keysWidth = w;
         keysHeight = h;
+        constexpr double kNone = std::numeric_limits<double>::infinity();
+        rowFirst.assign(std::size_t(h), kNone);
+        rowLast.assign(std::size_t(h), -kNone);
+        colFirst.assign(std::size_t(w), kNone);
+        colLast.assign(std::size_t(w), -kNone);
         for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x)
-                keys[std::size_t(y) * std::size_t(w) + std::size_t(x)] = r.key(x, y);
+            for (int x = 0; x < w; ++x) {
+                const double k = r.key(x, y);
+                keys[std::size_t(y) * std::size_t(w) + std::size_t(x)] = k;
+                rowFirst[std::size_t(y)] = std::min(rowFirst[std::size_t(y)], k);
+                rowLast[std::size_t(y)] = std::max(rowLast[std::size_t(y)], k);
+                colFirst[std::size_t(x)] = std::min(colFirst[std::size_t(x)], k);
+                colLast[std::size_t(x)] = std::max(colLast[std::size_t(x)], k);
+            }
     }
-    // The smallest rectangle around the pixels that turn from `from`
-    // (inclusive) to `to` (exclusive); empty when none does.
+    // A rectangle around every pixel that turns from `from` (inclusive) to
+    // `to` (exclusive): the rows and the columns where one may; empty when
+    // none does. Worked out from the rows' and columns' ranges, not pixel
+    // by pixel.
     ui::Rect turning(double from, double to) const {
-        int left = keysWidth, right = -1, top = -1, bottom = -1;
-        for (int y = 0; y < keysHeight; ++y) {
-            const double* row = keys.data() + std::size_t(y) * std::size_t(keysWidth);
-            int first = -1, last = -1;
-            for (int x = 0; x < keysWidth; ++x)
-                if (row[x] >= from && row[x] < to) {
-                    if (first < 0)
-                        first = x;
-                    last = x;
+        auto span = [&](const std::vector<double>& first, const std::vector<double>& last) {
+            int lo = -1, hi = -1;
+            for (std::size_t i = 0; i < first.size(); ++i)
+                if (last[i] >= from && first[i] < to) {
+                    if (lo < 0)
+                        lo = int(i);
+                    hi = int(i);
                 }
-            if (first < 0)
-                continue;
-            left = std::min(left, first);
-            right = std::max(right, last);
-            if (top < 0)
-                top = y;
-            bottom = y;
-        }
-        if (right < 0)
+            return std::pair{lo, hi};
+        };
+        const auto [top, bottom] = span(rowFirst, rowLast);
+        const auto [left, right] = span(colFirst, colLast);
+        if (top < 0 || left < 0)
             return {};
         return {left, top, right - left + 1, bottom - top + 1};
     }
