@@ -419,9 +419,11 @@ void SdlAudioDevice::open() {
     }
     if (failed != 0) {
         std::fprintf(stderr, "sound: no audio device (%s); going on silently\n", Mix_GetError());
-        // The audio subsystem stays until the program ends: closing it now
-        // waits for its device watcher's next round, up to a tenth of a second.
+        // Closing the subsystem waits for its device watcher's next round (up
+        // to a tenth of a second, after the first screen); left open, the
+        // watcher would look for a sound card ten times a second for ever.
         mix.Mix_Quit();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return;
     }
     open_ = true;
