@@ -118,15 +118,22 @@ void Form::setFocus(Control* c) {
     invalidate();
 }
 
-void Form::paint(Picture& target, Point origin) {
-    target.blit(surface_, surface_.rect(), origin);
-    // Controls wholly outside the target (the region being composed) cost
-    // nothing; the rest draw clipped by the target's own bounds.
+void Form::paint(Picture& target, Point origin, Rect clip) {
+    const Rect bounds = clip.intersected(target.rect());
     // A control placed partly outside the form (a damaged layout file) is
     // clipped to it: nothing draws over the backdrop beside the screen.
-    const Rect bounds = target.rect();
     const Rect form =
         Rect{origin.x, origin.y, surface_.width(), surface_.height()}.intersected(bounds);
+    if (form.empty())
+        return;
+    target.blit(surface_, {form.x - origin.x, form.y - origin.y, form.w, form.h}, {form.x, form.y});
+    // Controls wholly outside the clip cost nothing. One whose part on the
+    // target lies inside the clip and the form draws straight onto it, the
+    // target's edges cutting the rest; any other draws into a picture of
+    // its visible part. (A label's large glyphs may reach past its box, as
+    // they always have; what lands outside the clip is drawn over again
+    // before that part of the target is next shown.)
+    const Rect whole = target.rect();
     for (Control* c : controls_) {
         if (!c->visible())
             continue;
@@ -134,7 +141,7 @@ void Form::paint(Picture& target, Point origin) {
         const Rect shown = at.intersected(form);
         if (shown.empty())
             continue;
-        if (shown == at.intersected(bounds)) {
+        if (shown == at.intersected(whole)) {
             c->paint(target, {at.x, at.y});
             continue;
         }

@@ -97,8 +97,10 @@ class Form {
     Control* focus() const { return focus_; }
     void setFocus(Control* c);
 
-    // Paints the form with its top-left at `origin` of `target`.
-    void paint(Picture& target, Point origin);
+    // Paints the form with its top-left at `origin` of `target`, nothing
+    // outside `clip` (by default the whole target).
+    void paint(Picture& target, Point origin) { paint(target, origin, target.rect()); }
+    void paint(Picture& target, Point origin, Rect clip);
 
   private:
     friend class Control;

@@ -641,13 +641,10 @@ void Runtime::paintNow() {
         display_.presentRegions(frame_, changed);
 }
 
-// Only a changed region is composed: the forms draw into a picture of its
-// size, shifted so that everything outside it falls off the edges.
+// Only a changed region is composed, straight into the frame: every form
+// draws clipped to it.
 void Runtime::compose(const Rect& changed) {
     const Size ds = display_.desktopSize();
-    Picture& region = changed == frame_.rect() ? frame_ : regionScratch_;
-    if (&region != &frame_ && (region.width() != changed.w || region.height() != changed.h))
-        region = Picture(changed.w, changed.h, 0);
     // A form's surface is opaque: what lies behind the frontmost form that
     // covers the whole region cannot show, so composing starts there.
     const std::vector<Form*> fs = forms();
@@ -659,25 +656,27 @@ void Runtime::compose(const Rect& changed) {
         --first;
     }
     if (first == 0)
-        region.fill(0);
+        frame_.fillRect(changed, 0);
     else
         --first;
-    const Point shift{-changed.x, -changed.y};
     for (std::size_t i = first; i < fs.size(); ++i)
         if (Form* f = fs[i]; f->visible() && !f->unloading())
-            f->paint(region, {f->left() + shift.x, f->top() + shift.y});
+            f->paint(frame_, {f->left(), f->top()}, changed);
     if (tooltipShown_ && hover_ && !hover_->toolTipText().empty()) {
         const platform::FontSpec face{"System", 9, false};
         const AlphaMask m = fonts_.render(face, hover_->toolTipText());
         Rect r{tooltipAt_.x + 4, tooltipAt_.y + 20, m.width + 6, m.height + 4};
-        r.x = std::min(r.x, ds.w - r.w) + shift.x;
-        r.y = std::min(r.y, ds.h - r.h) + shift.y;
-        region.fillRect(r, rgb(255, 255, 225));
-        region.rectOutline(r, 0);
-        region.drawMask(m, {r.x + 3, r.y + 2}, 0);
+        r.x = std::min(r.x, ds.w - r.w);
+        r.y = std::min(r.y, ds.h - r.h);
+        const Rect shown = r.intersected(changed);
+        if (shown.empty())
+            return;
+        // Drawn whole on its own, then only its part in the region is copied.
+        Picture tip(r.w, r.h, rgb(255, 255, 225));
+        tip.rectOutline(tip.rect(), 0);
+        tip.drawMask(m, {3, 2}, 0);
+        frame_.blit(tip, {shown.x - r.x, shown.y - r.y, shown.w, shown.h}, {shown.x, shown.y});
     }
-    if (&region != &frame_)
-        frame_.blit(region, {changed.x, changed.y});
 }
 
 } // namespace ui

@@ -150,7 +150,6 @@ class Runtime {
     Form* active_ = nullptr;
     Point pointer_;
     Picture frame_;
-    Picture regionScratch_;
     bool dirty_ = true;
     bool full_ = true;
     // The regions that changed since the last paint: separate rectangles,

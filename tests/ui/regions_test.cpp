@@ -1,6 +1,7 @@
 // Only what changed goes to the window: separate changes are shown as
 // separate regions, overlapping ones as one, many as one around them all.
 #include "platform/Platform.h"
+#include "ui/Controls.h"
 #include "ui/Runtime.h"
 
 #include <gtest/gtest.h>
@@ -97,6 +98,55 @@ TEST_F(Regions, AWholeRepaintWinsAndRegionsAreClippedToTheDesktop) {
     EXPECT_TRUE(display.shown.empty());
     rt.invalidate(Rect{630, 470, 30, 30});
     EXPECT_EQ(shownNow(), (std::vector<Rect>{{630, 470, 10, 10}}));
+}
+
+Picture pattern(int w, int h, int seed) {
+    Picture p(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            p.setPixel(x, y, rgb((x * 5 + seed * 40) & 255, (y * 3 + seed * 70) & 255, seed * 20));
+    return p;
+}
+
+TEST_F(Regions, ARegionIsComposedAsTheWholeScreenWouldBeAndNothingOutsideItChanges) {
+    // A front form over the back one, with a box that straddles the region
+    // and one wholly inside it. Both boxes are redrawn without telling the
+    // runtime, so whatever of them shows outside the region would be a
+    // leak; inside it, the region must match a repaint of everything.
+    Form& back = *rt.forms().front();
+    back.surface().blit(pattern(640, 480, 1), {0, 0});
+    Form& front = rt.load(std::make_unique<Form>(rt));
+    front.move(100, 100, 200, 150);
+    front.surface().blit(pattern(200, 150, 2), {0, 0});
+    front.show();
+    PictureBox straddling(front), inside(front);
+    straddling.move(10, 10, 120, 60);
+    inside.move(70, 40, 20, 20);
+    straddling.setVisible(true);
+    inside.setVisible(true);
+    straddling.setPicture(pattern(120, 60, 3));
+    inside.setPicture(pattern(20, 20, 4));
+    rt.invalidate();
+    const Picture before = rt.frame();
+
+    straddling.surface().blit(pattern(120, 60, 5), {0, 0});
+    inside.surface().blit(pattern(20, 20, 6), {0, 0});
+    const Rect region{150, 120, 200, 40}; // across both forms and the straddling box
+    rt.invalidate(region);
+    const Picture stepped = rt.frame();
+    rt.invalidate();
+    const Picture whole = rt.frame();
+    int leaks = 0, mismatches = 0;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) {
+            if (region.contains({x, y}))
+                mismatches += stepped.pixel(x, y) != whole.pixel(x, y);
+            else
+                leaks += stepped.pixel(x, y) != before.pixel(x, y);
+        }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_EQ(leaks, 0);
+    EXPECT_NE(before, whole) << "the boxes were redrawn";
 }
 
 } // namespace
