@@ -27,6 +27,7 @@ int main() {
         return 1;
     }
 
+    platform::prepareFonts();
     std::unique_ptr<platform::Display> display;
     try {
         display = platform::createSdlDisplay();

@@ -9,6 +9,7 @@
 #include <fontconfig/fontconfig.h>
 #include <map>
 #include <strings.h>
+#include <thread>
 #include <tuple>
 
 namespace platform {
@@ -80,10 +81,27 @@ char32_t nextChar(std::string_view s, std::size_t& i) {
     return c;
 }
 
+// The worker reading the configuration ahead of the engine, if started; a
+// program that ends before making the engine still waits for it.
+std::thread& fontconfigReader() {
+    static struct Reader {
+        std::thread thread;
+        ~Reader() {
+            if (thread.joinable())
+                thread.join();
+        }
+    } reader;
+    return reader.thread;
+}
+
 // Fontconfig's caches are released at exit, so leak checkers see a clean end.
 void fontconfigAtExit() {
     static struct Fontconfig {
-        Fontconfig() { FcInit(); }
+        Fontconfig() {
+            if (fontconfigReader().joinable())
+                fontconfigReader().join();
+            FcInit(); // at once when the worker has read it
+        }
         ~Fontconfig() { FcFini(); }
     } once;
 }
@@ -251,6 +269,11 @@ class TtfFontEngine final : public FontEngine {
 };
 
 } // namespace
+
+void prepareFonts() {
+    if (!fontconfigReader().joinable())
+        fontconfigReader() = std::thread([] { FcInit(); });
+}
 
 std::unique_ptr<FontEngine> createFontEngine() {
     return std::make_unique<TtfFontEngine>();

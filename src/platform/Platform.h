@@ -97,6 +97,10 @@ std::string nativePath(std::string_view path);
 // The real services (SDL2, SDL2_ttf + fontconfig, SDL2_image, processes).
 std::unique_ptr<Display> createSdlDisplay();
 std::unique_ptr<FontEngine> createFontEngine();
+// Starts reading the font configuration and its caches on a worker thread,
+// so that it overlaps the opening of the display; the font engine waits for
+// it when made.
+void prepareFonts();
 std::unique_ptr<ImageLoader> createImageLoader();
 std::unique_ptr<Launcher> createLauncher();
 
