@@ -296,6 +296,55 @@ struct Renderer {
         }
     }
 
+    // For the families that move or scale a picture: a rectangle around
+    // every pixel that may differ between the moments t0 and t1 (t0 <= t1),
+    // a pixel wider on each side for rounding; the whole picture for the
+    // others.
+    ui::Rect changing(double t0, double t1) const {
+        const ui::Rect all{0, 0, w, h};
+        const int v = e.variant;
+        // A span along one axis, from the side a picture enters.
+        auto fromSide = [&](bool horizontal, bool fromStart, double reach) {
+            const int size = horizontal ? w : h;
+            const int n = std::clamp(int(std::ceil(reach)) + 1, 0, size);
+            const int from = fromStart ? 0 : size - n;
+            return horizontal ? ui::Rect{from, 0, n, h} : ui::Rect{0, from, w, n};
+        };
+        // A span around the centre along one axis or both.
+        auto central = [&](double halfW, double halfH) {
+            const double cx = w / 2.0, cy = h / 2.0;
+            const int x0 = std::max(0, int(std::floor(cx - halfW)) - 1);
+            const int y0 = std::max(0, int(std::floor(cy - halfH)) - 1);
+            const int x1 = std::min(w, int(std::ceil(cx + halfW)) + 1);
+            const int y1 = std::min(h, int(std::ceil(cy + halfH)) + 1);
+            return ui::Rect{x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0)};
+        };
+        switch (e.family) {
+        case Family::Slide:
+            // The new picture slides over the old, which stays still: what
+            // moves is the part already in, up to where it reaches now.
+            return fromSide(v < 2, v % 2 == 0, t1 * (v < 2 ? w : h));
+        case Family::Stretch:
+            switch (v) {
+            case 0:
+                return fromSide(true, true, t1 * w);
+            case 1:
+                return fromSide(false, true, t1 * h);
+            case 2:
+                return central(t1 * w / 2.0, h);
+            default:
+                return central(w, t1 * h / 2.0);
+            }
+        case Family::Zoom:
+            // Growing: the new picture's box now; shrinking: the old one's
+            // box before, the larger of the two.
+            return v == 0 ? central(w * t1 / 2, h * t1 / 2)
+                          : central(w * (1 - t0) / 2, h * (1 - t0) / 2);
+        default:
+            return all;
+        }
+    }
+
     Src at(int x, int y) const {
         const Src oldPx{0, double(x), double(y)}, newPx{1, double(x), double(y)};
         if (keyed(e.family))
@@ -473,6 +522,12 @@ TransitionImage::TransitionImage(ui::Form& f) : ui::Control(f), st_(std::make_un
             st_->shownT = shown;
             if (!turned.empty())
                 form().invalidate({left() + turned.x, top() + turned.y, turned.w, turned.h});
+        } else if (t < 1 && width() > 0 && height() > 0) {
+            const Renderer r(st_->effect, width(), height(), st_->step, shown);
+            const ui::Rect moved = r.changing(st_->shownT, shown);
+            st_->shownT = shown;
+            if (!moved.empty())
+                form().invalidate({left() + moved.x, top() + moved.y, moved.w, moved.h});
         } else {
             st_->shownT = shown;
             invalidate();
