@@ -65,7 +65,7 @@ constexpr std::chrono::milliseconds kMixerWait{2000};
 
 // The mixer and the synthesizer, sample readers and sound servers below it
 // are loaded when the device first opens, after the first screen is shown;
-// about twenty libraries fewer to map at start.
+// fourteen libraries fewer to map at start.
 #define SHIZI_MIX_CALLS(X)                                                                         \
     X(Mix_Init)                                                                                    \
     X(Mix_Quit)                                                                                    \
