@@ -461,10 +461,11 @@ struct TransitionImage::State {
     std::vector<double> rowFirst, rowLast, colFirst, colLast;
 
     // Works the turning moments out when the size or the transition changed.
-    void ensureKeys(const Renderer& r, int w, int h) {
+    void ensureKeys(int w, int h) {
         const std::size_t n = std::size_t(w) * std::size_t(h);
         if (keys.size() == n && keysWidth == w && keysHeight == h)
             return;
+        const Renderer r(effect, w, h, step, 0); // the moments do not depend on the clock
         keys.resize(n);
         keysWidth = w;
         keysHeight = h;
@@ -513,8 +514,7 @@ TransitionImage::TransitionImage(ui::Form& f) : ui::Control(f), st_(std::make_un
         if (Renderer::keyed(st_->effect.family) && width() > 0 && height() > 0) {
             // Only the pixels that turned since the last step are painted
             // again; a step in which none turned paints nothing.
-            st_->ensureKeys(Renderer(st_->effect, width(), height(), st_->step, shown), width(),
-                            height());
+            st_->ensureKeys(width(), height());
             // The last step also takes the pixels that turn at the very end,
             // as the finished picture shows them.
             const double upTo = t < 1 ? shown : std::numeric_limits<double>::infinity();
@@ -604,8 +604,6 @@ void TransitionImage::paint(ui::Picture& target, ui::Point origin) {
     // The moment of the last step, not the clock: a repaint between steps
     // shows what the screen already shows.
     const double t = st_->shownT;
-    const Renderer r(st_->effect, width(), height(), st_->step, t);
-    const bool fade = st_->effect.family == Family::Fade;
     // Sixteen thousand pixels a step: read and write the rows directly.
     auto at = [](const Picture& p, int x, int y) {
         return x < 0 || y < 0 || x >= p.width() || y >= p.height()
@@ -616,7 +614,7 @@ void TransitionImage::paint(ui::Picture& target, ui::Point origin) {
     const int y0 = std::max(0, -origin.y), y1 = std::min(height(), target.height() - origin.y);
     if (Renderer::keyed(st_->effect.family)) {
         const std::size_t w = std::size_t(width());
-        st_->ensureKeys(r, width(), height());
+        st_->ensureKeys(width(), height());
         for (int y = y0; y < y1; ++y) {
             std::uint32_t* row = target.data() +
                                  std::size_t(origin.y + y) * std::size_t(target.width()) +
@@ -630,6 +628,8 @@ void TransitionImage::paint(ui::Picture& target, ui::Point origin) {
         }
         return;
     }
+    const Renderer r(st_->effect, width(), height(), st_->step, t);
+    const bool fade = st_->effect.family == Family::Fade;
     for (int y = y0; y < y1; ++y) {
         std::uint32_t* row = target.data() +
                              std::size_t(origin.y + y) * std::size_t(target.width()) +
