@@ -4,6 +4,7 @@
 #include "core/Text.h"
 #include "core/tavMdl.h"
 #include "games/kit/GameFiles.h"
+#include "support/temp_folder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -12,17 +13,9 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+using support::TempFolder;
 
-struct Folder {
-    fs::path path = fs::temp_directory_path() / ("shizi-data-" + std::to_string(getpid()));
-    Folder() { fs::create_directories(path); }
-    ~Folder() { fs::remove_all(path); }
-    std::string file(const std::string& name) const { return (path / name).string(); }
-    void write(const std::string& name, const std::string& bytes) const {
-        std::ofstream(path / name, std::ios::binary) << bytes;
-    }
-};
+namespace {
 
 int lines(const std::string& s) {
     return int(std::count(s.begin(), s.end(), '\n'));
@@ -60,7 +53,7 @@ TEST(DisplayPath, OneSeparatorOfOneKind) {
 }
 
 TEST(TextFiles, AMissingFileIsNamedOncePerRun) {
-    Folder d;
+    TempFolder d{"data"};
     testing::internal::CaptureStderr();
     for (int i = 0; i < 5; ++i)
         EXPECT_FALSE(core::readLines(d.path.string() + "/\\data\\none.txt"));
@@ -70,7 +63,7 @@ TEST(TextFiles, AMissingFileIsNamedOncePerRun) {
 }
 
 TEST(Saves, GoThroughOneFixedTemporaryNameAndStaleOnesAreRemoved) {
-    Folder d;
+    TempFolder d{"data"};
     d.write("data.txt", "24\r\n");
     // A save killed before its rename left this; the next save replaces it.
     d.write("data.txt.tmp", "half");
@@ -91,7 +84,7 @@ TEST(Saves, GoThroughOneFixedTemporaryNameAndStaleOnesAreRemoved) {
 }
 
 TEST(BestScores, AScoreNoGameCanBeatIsNamedAndReadsZero) {
-    Folder d;
+    TempFolder d{"data"};
     d.write("data.txt", " 120\r\n 99999\r\n1e9\r\n");
     testing::internal::CaptureStderr();
     const auto bests = games::kit::readBestScores(d.file("data.txt"), 3);

@@ -7,6 +7,7 @@
 #include "core/tavMdl.h"
 #include "games/kit/GameFiles.h"
 #include "gfx/Keys.h"
+#include "support/temp_folder.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -19,21 +20,9 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+using support::TempFolder;
 
-struct TempFolder {
-    fs::path path;
-    TempFolder() {
-        std::string t = (fs::temp_directory_path() / "shizi-folders-XXXXXX").string();
-        path = mkdtemp(t.data());
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(path, ec);
-    }
-    std::string str() const { return path.string() + "/"; }
-};
+namespace {
 
 std::string readAll(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);

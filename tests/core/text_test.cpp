@@ -1,5 +1,6 @@
 // Numbers and code-page-936 text files as the data files hold them.
 #include "core/Text.h"
+#include "support/temp_folder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -10,16 +11,9 @@
 namespace fs = std::filesystem;
 using namespace core;
 
-namespace {
+using support::TempFolder;
 
-struct TempDir {
-    fs::path path;
-    TempDir() {
-        std::string t = (fs::temp_directory_path() / "shizi-text-XXXXXX").string();
-        path = mkdtemp(t.data());
-    }
-    ~TempDir() { fs::remove_all(path); }
-};
+namespace {
 
 std::string readBytes(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -74,7 +68,7 @@ TEST(PrintNumber, LeadingBlankUnlessNegative) {
 }
 
 TEST(TextFiles, DecodesCodePage936AndSplitsBothLineEnds) {
-    TempDir d;
+    TempFolder d{"text"};
     // "诗" is CA AB and "中" D6 D0 in code page 936.
     writeBytes(d.path / "a.txt", "\xCA\xAB\r\nab\n\r\n\xD6\xD0");
     const auto lines = readLines((d.path / "a.txt").string());
@@ -83,7 +77,7 @@ TEST(TextFiles, DecodesCodePage936AndSplitsBothLineEnds) {
 }
 
 TEST(TextFiles, FinalLineEndAddsNoEmptyLine) {
-    TempDir d;
+    TempFolder d{"text"};
     writeBytes(d.path / "a.txt", "1\r\n2\r\n");
     EXPECT_EQ(readLines((d.path / "a.txt").string())->size(), 2u);
     writeBytes(d.path / "b.txt", "");
@@ -91,7 +85,7 @@ TEST(TextFiles, FinalLineEndAddsNoEmptyLine) {
 }
 
 TEST(TextFiles, BadBytesDoNotStopTheRest) {
-    TempDir d;
+    TempFolder d{"text"};
     writeBytes(d.path / "a.txt", "x\xFF\r\n\xCA\xAB");
     const auto lines = readLines((d.path / "a.txt").string());
     ASSERT_TRUE(lines);
@@ -101,7 +95,7 @@ TEST(TextFiles, BadBytesDoNotStopTheRest) {
 }
 
 TEST(TextFiles, MissingFileIsNulloptAndNamedOnStderr) {
-    TempDir d;
+    TempFolder d{"text"};
     const std::string path = (d.path / "none.txt").string();
     testing::internal::CaptureStderr();
     EXPECT_FALSE(readLines(path));
@@ -111,7 +105,7 @@ TEST(TextFiles, MissingFileIsNulloptAndNamedOnStderr) {
 }
 
 TEST(TextFiles, BackslashesInPathsOpenTheSameFile) {
-    TempDir d;
+    TempFolder d{"text"};
     fs::create_directory(d.path / "data");
     writeBytes(d.path / "data" / "x.txt", "ok\r\n");
     const auto lines = readLines(d.path.string() + "/data\\x.txt");
@@ -120,7 +114,7 @@ TEST(TextFiles, BackslashesInPathsOpenTheSameFile) {
 }
 
 TEST(TextFiles, WritesCodePage936WithCrLfAndLeavesNoTemporaryFile) {
-    TempDir d;
+    TempFolder d{"text"};
     const fs::path p = d.path / "out.txt";
     writeBytes(p, "old content that is longer than the new one\r\n");
     ASSERT_TRUE(writeLines(p.string(), {"诗", " 7", ""}));

@@ -5,6 +5,7 @@
 #include "platform/DisplayRules.h"
 #include "platform/Platform.h"
 #include "support/bytes.h"
+#include "support/temp_folder.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -25,14 +26,9 @@
 namespace fs = std::filesystem;
 using support::Bytes;
 
-namespace {
+using support::TempFolder;
 
-struct TempFolder {
-    fs::path path = fs::temp_directory_path() / ("shizi-rel-" + std::to_string(getpid()));
-    TempFolder() { fs::create_directories(path); }
-    ~TempFolder() { fs::remove_all(path); }
-    std::string file(const std::string& name) const { return (path / name).string(); }
-};
+namespace {
 
 void writeBytes(const std::string& file, const Bytes& b) {
     std::ofstream(file, std::ios::binary)
@@ -78,7 +74,7 @@ Bytes rleBmp(int w, int h) {
 } // namespace
 
 TEST(PictureLimits, HugeJpegHeadersAreRefusedBeforeDecodingWithOneLine) {
-    TempFolder dir;
+    TempFolder dir{"rel"};
     auto images = platform::createImageLoader();
     Bytes jpeg = smallJpeg(dir);
     writeBytes(dir.file("ok.jpg"), jpeg);
@@ -113,7 +109,7 @@ TEST(PictureLimits, HugeJpegHeadersAreRefusedBeforeDecodingWithOneLine) {
 }
 
 TEST(PictureLimits, BmpFilesGoThroughTheProgramsReaderAndItsLimits) {
-    TempFolder dir;
+    TempFolder dir{"rel"};
     auto images = platform::createImageLoader();
     writeBytes(dir.file("small.bmp"), rleBmp(300, 2));
     const auto small = images->load(dir.file("small.bmp"));
@@ -197,7 +193,7 @@ TEST(NoDisplay, TheDisplayIsRefusedNamingWhatWasTried) {
 // A forked child (the message box of some SDL versions runs in one) must
 // not keep the lock after the program itself was killed.
 TEST(InstanceLock, AChildDoesNotKeepTheLockAfterTheProgramIsKilled) {
-    TempFolder dir;
+    TempFolder dir{"rel"};
     int pids[2];
     ASSERT_EQ(pipe(pids), 0);
     const pid_t program = fork();
@@ -231,7 +227,7 @@ TEST(InstanceLock, AChildDoesNotKeepTheLockAfterTheProgramIsKilled) {
 }
 
 TEST(InstanceLock, ASecondStartSaysWhyItEnds) {
-    TempFolder dir;
+    TempFolder dir{"rel"};
     int ready[2], release[2];
     ASSERT_EQ(pipe(ready), 0);
     ASSERT_EQ(pipe(release), 0);
