@@ -24,11 +24,6 @@ using support::TempFolder;
 
 namespace {
 
-std::string readAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 void writeAll(const fs::path& p, const std::string& bytes) {
     fs::create_directories(p.parent_path());
     std::ofstream(p, std::ios::binary | std::ios::trunc) << bytes;
@@ -142,8 +137,8 @@ TEST(StateFolder, FirstRunCopiesTheShippedFilesLaterRunsKeepTheUsers) {
               (std::vector<std::string>{"data/data.txt", "game/Game01/data/data.txt",
                                         "game/Game04/data/data.txt"}));
     ASSERT_TRUE(core::prepareUserFolder(media.str(), mine));
-    EXPECT_EQ(readAll(mine + "data/data.txt"), " 3\r\n 1\r\n 7\r\n 9\r\n");
-    EXPECT_EQ(readAll(mine + "game/Game04/data/data.txt"), " 5\r\n 0\r\n 0\r\n");
+    EXPECT_EQ(support::readFile(mine + "data/data.txt"), " 3\r\n 1\r\n 7\r\n 9\r\n");
+    EXPECT_EQ(support::readFile(mine + "game/Game04/data/data.txt"), " 5\r\n 0\r\n 0\r\n");
     EXPECT_TRUE(fs::is_directory(mine + "pic"));
     // Only the saved files: the layouts stay in the media set.
     EXPECT_FALSE(fs::exists(mine + "game/Game04/data/pos_size.txt"));
@@ -154,9 +149,9 @@ TEST(StateFolder, FirstRunCopiesTheShippedFilesLaterRunsKeepTheUsers) {
     writeAll(mine + "data/data.txt", " 3\r\n 2\r\n 40\r\n 9\r\n");
     fs::remove(mine + "game/Game01/data/data.txt");
     ASSERT_TRUE(core::prepareUserFolder(media.str(), mine));
-    EXPECT_EQ(readAll(mine + "data/data.txt"), " 3\r\n 2\r\n 40\r\n 9\r\n");
+    EXPECT_EQ(support::readFile(mine + "data/data.txt"), " 3\r\n 2\r\n 40\r\n 9\r\n");
     // A file the user lacks (a game new in this version) is copied.
-    EXPECT_EQ(readAll(mine + "game/Game01/data/data.txt"), " 0\r\n 0\r\n 0\r\n");
+    EXPECT_EQ(support::readFile(mine + "game/Game01/data/data.txt"), " 0\r\n 0\r\n 0\r\n");
 }
 
 TEST(StateFolder, AFolderThatCannotBeMadeSaysSo) {
@@ -211,15 +206,15 @@ struct UserFolderTest : ::testing::Test {
 
 TEST_F(UserFolderTest, SelectionAndBestScoresGoToTheUsersFolderOnly) {
     auto h = startHost();
-    const std::string shipped = readAll(h->folder() + "data/data.txt");
+    const std::string shipped = support::readFile(h->folder() + "data/data.txt");
     ASSERT_FALSE(shipped.empty());
-    EXPECT_EQ(readAll(mine() + "data/data.txt"), shipped);
+    EXPECT_EQ(support::readFile(mine() + "data/data.txt"), shipped);
     EXPECT_TRUE(fs::exists(mine() + "game/Game05/data/data.txt"));
 
     h->app.state.curVerse = 12;
     h->app.state.curFunc = 3;
     core::saveMenuState(h->app);
-    EXPECT_EQ(readAll(h->folder() + "data/data.txt"), shipped);
+    EXPECT_EQ(support::readFile(h->folder() + "data/data.txt"), shipped);
     h.reset();
 
     // The next run reads the user's selection.
@@ -254,7 +249,7 @@ TEST_F(UserFolderTest, F11SwitchesTheWindowAndTheChoiceIsKept) {
     // The screen in front stays where it was and keeps its place in front.
     EXPECT_EQ(h->runtime.activeForm(), front);
     EXPECT_EQ(front->rect(), where);
-    EXPECT_EQ(readAll(mine() + "window.txt"), "1\r\n");
+    EXPECT_EQ(support::readFile(mine() + "window.txt"), "1\r\n");
     h.reset();
 
     auto again = startHost();
@@ -262,7 +257,7 @@ TEST_F(UserFolderTest, F11SwitchesTheWindowAndTheChoiceIsKept) {
     again->runtime.keyDown(gfx::key::F11);
     again->runtime.advance(20);
     EXPECT_FALSE(again->display.windowed());
-    EXPECT_EQ(readAll(mine() + "window.txt"), "0\r\n");
+    EXPECT_EQ(support::readFile(mine() + "window.txt"), "0\r\n");
 }
 
 TEST(StateFolder, ASaveThatFailsKeepsTheOldAndSaysSoOnce) {
@@ -276,7 +271,7 @@ TEST(StateFolder, ASaveThatFailsKeepsTheOldAndSaysSoOnce) {
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
     EXPECT_NE(err.find(best.string()), std::string::npos);
-    EXPECT_EQ(readAll(best / "keep"), "old");
+    EXPECT_EQ(support::readFile(best / "keep"), "old");
     // Nothing half-written is left beside it.
     int entries = 0;
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path))

@@ -15,11 +15,6 @@ using support::TempFolder;
 
 namespace {
 
-std::string readBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 void writeBytes(const fs::path& p, const std::string& b) {
     std::ofstream(p, std::ios::binary) << b;
 }
@@ -118,7 +113,7 @@ TEST(TextFiles, WritesCodePage936WithCrLfAndLeavesNoTemporaryFile) {
     const fs::path p = d.path / "out.txt";
     writeBytes(p, "old content that is longer than the new one\r\n");
     ASSERT_TRUE(writeLines(p.string(), {"诗", " 7", ""}));
-    EXPECT_EQ(readBytes(p), "\xCA\xAB\r\n 7\r\n\r\n");
+    EXPECT_EQ(support::readFile(p), "\xCA\xAB\r\n 7\r\n\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(d.path), fs::directory_iterator()), 1);
     EXPECT_EQ(*readLines(p.string()), (std::vector<std::string>{"诗", " 7", ""}));
 }

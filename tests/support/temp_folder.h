@@ -1,10 +1,11 @@
-// A fresh folder of the test's own under the system's temp folder, removed
+// Files for tests: a fresh folder of the test's own under the system's temp folder, removed
 // with everything in it when the object goes (even what a test made
 // read-only).
 #pragma once
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <stdlib.h>
 #include <string>
@@ -38,5 +39,11 @@ struct TempFolder {
         std::ofstream(path / name, std::ios::binary) << bytes;
     }
 };
+
+// A whole file's bytes; empty when it cannot be read.
+inline std::string readFile(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 } // namespace support
