@@ -14,7 +14,7 @@ DESTDIR  ?=
 
 PACKAGES = cmake g++ make pkg-config \
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev libfluidsynth-dev \
-  libfontconfig-dev libcairo2-dev \
+  libfontconfig-dev libcairo2-dev libx11-dev libxext-dev libxrender-dev \
   libavcodec-dev libavformat-dev libswscale-dev libswresample-dev libavutil-dev \
   libgtest-dev libgmock-dev libbenchmark-dev \
   fonts-arphic-gkai00mp fonts-arphic-ukai fonts-wqy-zenhei fonts-dejavu-core \

@@ -4,6 +4,7 @@
 #include "platform/DisplayRules.h"
 #include "platform/Platform.h"
 #include "platform/SdlHandles.h"
+#include "platform/ServerScaler.h"
 
 #include <algorithm>
 #include <array>
@@ -88,6 +89,8 @@ class SdlDisplay final : public Display {
             SDL_FillRect(ws, nullptr, SDL_MapRGB(ws->format, 0, 0, 0));
             SDL_UpdateWindowSurface(window_.get());
         }
+        if (!ServerScaler::declined())
+            scaler_ = ServerScaler::open(window_.get(), logical_);
     }
 
     // Without a display to show on, running on would leave a child before a
@@ -105,6 +108,7 @@ class SdlDisplay final : public Display {
     }
 
     ~SdlDisplay() override {
+        scaler_.reset();
         SDL_SetCursor(SDL_GetDefaultCursor());
         standard_.clear();
         custom_.clear();
@@ -152,21 +156,24 @@ class SdlDisplay final : public Display {
         presentRegions(frame, {changed});
     }
 
-    // Each region is copied enlarged into the window surface, then all of
-    // them are shown in one update.
+    // The X server enlarges the regions itself where it can. Otherwise each
+    // region is copied enlarged into the window surface, then all of them
+    // are shown in one update.
     void presentRegions(const Picture& frame, const std::vector<gfx::Rect>& changed) override {
+        if (scaler_) {
+            int w = 0, h = 0;
+            SDL_GetWindowSize(window_.get(), &w, &h);
+            const std::vector<gfx::Rect> fits = fitting(frame, changed, w, h);
+            if (fits.empty())
+                return;
+            scaler_->show(frame, fits, view_, shownScale_);
+            firstPaintDone();
+            return;
+        }
         SDL_Surface* ws = SDL_GetWindowSurface(window_.get());
         if (!ws)
             return;
-        const int s = shownScale_;
-        // Whole logical pixels that fit the window.
-        const gfx::Rect window = view_.intersected({view_.x, view_.y, ws->w / s, ws->h / s});
-        std::vector<gfx::Rect> fits;
-        for (const gfx::Rect& c : changed) {
-            const gfx::Rect fit = c.intersected(frame.rect()).intersected(window);
-            if (!fit.empty())
-                fits.push_back(fit);
-        }
+        const std::vector<gfx::Rect> fits = fitting(frame, changed, ws->w, ws->h);
         if (fits.empty())
             return;
         const bool direct = ws->format->BytesPerPixel == 4 && ws->format->Rmask == 0xFF0000 &&
@@ -197,6 +204,24 @@ class SdlDisplay final : public Display {
         for (const gfx::Rect& fit : fits)
             shown.push_back(shownRect(fit));
         SDL_UpdateWindowSurfaceRects(window_.get(), shown.data(), int(shown.size()));
+        firstPaintDone();
+    }
+
+    // The changed regions cut to whole logical pixels of a window `w` x `h`.
+    std::vector<gfx::Rect> fitting(const Picture& frame, const std::vector<gfx::Rect>& changed,
+                                   int w, int h) const {
+        const int s = shownScale_;
+        const gfx::Rect window = view_.intersected({view_.x, view_.y, w / s, h / s});
+        std::vector<gfx::Rect> fits;
+        for (const gfx::Rect& c : changed) {
+            const gfx::Rect fit = c.intersected(frame.rect()).intersected(window);
+            if (!fit.empty())
+                fits.push_back(fit);
+        }
+        return fits;
+    }
+
+    void firstPaintDone() {
         if (!shownOnce_) {
             shownOnce_ = true;
             reportFirstPaint();
@@ -441,6 +466,7 @@ class SdlDisplay final : public Display {
     int placeTries_ = 0;
     bool shownOnce_ = false;
     WindowPtr window_;
+    std::unique_ptr<ServerScaler> scaler_;
     Uint32 wakeEvent_ = 0;
     gfx::Cursor current_{gfx::CursorShape::Default, nullptr};
     std::map<gfx::CursorShape, CursorPtr> standard_;
