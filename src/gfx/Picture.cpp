@@ -86,7 +86,8 @@ bool pictureFits(std::int64_t width, std::int64_t height) {
            width * height <= kMaxPicturePixels;
 }
 
-Picture::Picture(int width, int height, Color fill) {
+Picture::Picture(int width, int height, Color fill, std::pmr::memory_resource* memory)
+    : px_(memory ? memory : std::pmr::get_default_resource()) {
     if (width <= 0 || height <= 0)
         return;
     if (!pictureFits(width, height)) {

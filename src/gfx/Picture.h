@@ -5,6 +5,7 @@
 #include "gfx/Geometry.h"
 
 #include <cstdint>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,8 +38,10 @@ class Picture {
   public:
     Picture() = default;
     // A picture larger than the limits above, or one the memory cannot hold,
-    // is empty, after one line on standard error.
-    Picture(int width, int height, Color fill = 0);
+    // is empty, after one line on standard error. The pixels live in
+    // `memory` (the display's, for the frame it shows), or on the heap when
+    // it is null; a copy of a picture always lives on the heap.
+    Picture(int width, int height, Color fill = 0, std::pmr::memory_resource* memory = nullptr);
 
     int width() const { return w_; }
     int height() const { return h_; }
@@ -91,7 +94,7 @@ class Picture {
   private:
     int w_ = 0;
     int h_ = 0;
-    std::vector<std::uint32_t> px_;
+    std::pmr::vector<std::uint32_t> px_;
 };
 
 // BMP files: reads 1, 4, 8, 24 and 32-bit uncompressed (and RLE8) files;

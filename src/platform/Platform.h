@@ -7,6 +7,7 @@
 #include "gfx/Picture.h"
 
 #include <memory>
+#include <memory_resource>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,6 +48,9 @@ class Display {
         for (const gfx::Rect& r : changed)
             presentRegion(frame, r);
     }
+    // Where the frames to be shown are best kept (memory the display's
+    // server reads directly); null for the heap.
+    virtual std::pmr::memory_resource* frameMemory() { return nullptr; }
     virtual void setCursor(const gfx::Cursor& c) = 0;
     // Waits up to `timeoutMs` (-1: forever) for input or wake(); returns true
     // with an event, false on timeout or wake.

@@ -150,6 +150,10 @@ class SdlDisplay final : public Display {
         return true;
     }
 
+    std::pmr::memory_resource* frameMemory() override {
+        return scaler_ ? scaler_->frameMemory() : nullptr;
+    }
+
     void present(const Picture& frame) override { presentRegion(frame, frame.rect()); }
 
     void presentRegion(const Picture& frame, gfx::Rect changed) override {

@@ -1,5 +1,6 @@
 #include "platform/ServerScaler.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -19,8 +20,8 @@ namespace platform {
 namespace {
 
 // X reports a refused request later, through one handler for the whole
-// process, which by default ends the program. While the scaler is set up or
-// taken down, a refusal is noted instead.
+// process, which by default ends the program. While shared memory and its
+// pictures are set up or taken down, a refusal is noted instead.
 bool refused = false;
 
 int noteRefusal(::Display*, XErrorEvent*) {
@@ -56,40 +57,193 @@ bool programsPixelFormat(const Visual* v) {
     return v && v->red_mask == 0xFF0000 && v->green_mask == 0x00FF00 && v->blue_mask == 0x0000FF;
 }
 
+// One block of memory both sides hold, and the server's picture of a frame
+// laid out in it.
+struct Segment {
+    XShmSegmentInfo info{};
+    std::size_t bytes = 0;
+    Pixmap pixmap = 0;
+    ::Picture source = 0;
+    gfx::Size size;
+    // The enlarging factor the picture is set up for.
+    int scale = 0;
+};
+
+// The memory itself: each block handed out is a segment of its own, shared
+// with the server as it is made.
+class SharedMemory final : public std::pmr::memory_resource {
+  public:
+    SharedMemory(::Display* d, Window w, XRenderPictFormat* format)
+        : d_(d), window_(w), format_(format) {}
+    SharedMemory(const SharedMemory&) = delete;
+    SharedMemory& operator=(const SharedMemory&) = delete;
+    ~SharedMemory() override {
+        for (const auto& s : segments_)
+            release(*s);
+    }
+
+    // The segment that holds exactly the pixels of `frame`.
+    Segment* holding(const gfx::Picture& frame) {
+        const auto* at = reinterpret_cast<const char*>(frame.data());
+        const std::size_t bytes = std::size_t(frame.width()) * std::size_t(frame.height()) * 4;
+        for (const auto& s : segments_)
+            if (s->info.shmaddr == at && s->bytes >= bytes)
+                return s.get();
+        return nullptr;
+    }
+
+    // A segment of its own the size of `size`, made the first time.
+    Segment* spare(gfx::Size size) {
+        if (spare_ && spare_->size == size)
+            return spare_;
+        if (spare_)
+            deallocate(spare_->info.shmaddr, spare_->bytes);
+        spare_ = nullptr;
+        void* at = allocate(std::size_t(size.w) * std::size_t(size.h) * 4);
+        for (const auto& s : segments_)
+            if (s->info.shmaddr == at) {
+                spare_ = s.get();
+                spare_->size = size;
+                return spare_;
+            }
+        deallocate(at, std::size_t(size.w) * std::size_t(size.h) * 4);
+        return nullptr;
+    }
+
+    // The server's picture of the `size` frame in `s`, set to enlarge
+    // `scale` times; false when the server refuses it.
+    bool prepare(Segment& s, gfx::Size size, int scale) {
+        if (s.source && s.size != size) {
+            const RefusalsNoted noted(d_);
+            XRenderFreePicture(d_, s.source);
+            XFreePixmap(d_, s.pixmap);
+            s.source = 0;
+            s.pixmap = 0;
+        }
+        if (!s.source) {
+            RefusalsNoted noted(d_);
+            s.pixmap = XShmCreatePixmap(d_, window_, s.info.shmaddr, &s.info, unsigned(size.w),
+                                        unsigned(size.h), 24);
+            if (s.pixmap)
+                s.source = XRenderCreatePicture(d_, s.pixmap, format_, 0, nullptr);
+            if (s.source)
+                XRenderSetPictureFilter(d_, s.source, FilterNearest, nullptr, 0);
+            if (noted.any() || !s.source) {
+                // Whatever was made is taken down again; the frame is then
+                // copied into the spare segment.
+                if (s.source)
+                    XRenderFreePicture(d_, s.source);
+                if (s.pixmap)
+                    XFreePixmap(d_, s.pixmap);
+                s.source = 0;
+                s.pixmap = 0;
+                return false;
+            }
+            s.size = size;
+            s.scale = 0;
+        }
+        if (s.scale != scale) {
+            // Window pixel (x, y) shows frame pixel (x / scale, y / scale).
+            XTransform t{};
+            t.matrix[0][0] = XDoubleToFixed(1.0 / scale);
+            t.matrix[1][1] = XDoubleToFixed(1.0 / scale);
+            t.matrix[2][2] = XDoubleToFixed(1.0);
+            XRenderSetPictureTransform(d_, s.source, &t);
+            s.scale = scale;
+        }
+        return true;
+    }
+
+  private:
+    void* do_allocate(std::size_t bytes, std::size_t alignment) override {
+        if (void* at = share(bytes))
+            return at;
+        return std::pmr::new_delete_resource()->allocate(bytes, alignment);
+    }
+
+    void do_deallocate(void* p, std::size_t bytes, std::size_t alignment) override {
+        const auto it = std::find_if(segments_.begin(), segments_.end(),
+                                     [p](const auto& s) { return s->info.shmaddr == p; });
+        if (it == segments_.end()) {
+            std::pmr::new_delete_resource()->deallocate(p, bytes, alignment);
+            return;
+        }
+        if (it->get() == spare_)
+            spare_ = nullptr;
+        release(**it);
+        segments_.erase(it);
+    }
+
+    bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override {
+        return this == &other;
+    }
+
+    // A new segment the server has attached, or null (it cannot be made, or
+    // a server on another machine cannot reach it).
+    void* share(std::size_t bytes) {
+        auto s = std::make_unique<Segment>();
+        s->bytes = bytes;
+        s->info.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
+        if (s->info.shmid < 0)
+            return nullptr;
+        void* at = shmat(s->info.shmid, nullptr, 0);
+        // Both sides hold it once attached; it goes when the last one lets
+        // go, even if the program is killed.
+        const auto forget = [&s] { shmctl(s->info.shmid, IPC_RMID, nullptr); };
+        if (at == reinterpret_cast<void*>(-1)) {
+            forget();
+            return nullptr;
+        }
+        s->info.shmaddr = static_cast<char*>(at);
+        s->info.readOnly = False;
+        bool attached = false;
+        {
+            RefusalsNoted noted(d_);
+            attached = XShmAttach(d_, &s->info) != 0 && !noted.any();
+        }
+        forget();
+        if (!attached) {
+            shmdt(at);
+            return nullptr;
+        }
+        segments_.push_back(std::move(s));
+        return at;
+    }
+
+    void release(Segment& s) {
+        {
+            const RefusalsNoted noted(d_);
+            if (s.source)
+                XRenderFreePicture(d_, s.source);
+            if (s.pixmap)
+                XFreePixmap(d_, s.pixmap);
+            XShmDetach(d_, &s.info);
+        }
+        shmdt(s.info.shmaddr);
+    }
+
+    ::Display* d_;
+    Window window_;
+    XRenderPictFormat* format_;
+    std::vector<std::unique_ptr<Segment>> segments_;
+    Segment* spare_ = nullptr;
+};
+
 } // namespace
 
 struct ServerScaler::Handles {
     ::Display* display = nullptr;
-    XShmSegmentInfo segment{};
-    bool attached = false;
-    Pixmap pixmap = 0;
-    ::Picture source = 0;
     ::Picture target = 0;
-    // The shared memory, the size of a frame: what the server enlarges from.
-    std::uint32_t* pixels = nullptr;
-    int width = 0;
-    int height = 0;
+    std::unique_ptr<SharedMemory> memory;
 
-    Handles() { segment.shmid = -1; }
+    Handles() = default;
     Handles(const Handles&) = delete;
     Handles& operator=(const Handles&) = delete;
-
     ~Handles() {
-        if (display) {
+        if (target) {
             const RefusalsNoted noted(display);
-            if (target)
-                XRenderFreePicture(display, target);
-            if (source)
-                XRenderFreePicture(display, source);
-            if (pixmap)
-                XFreePixmap(display, pixmap);
-            if (attached)
-                XShmDetach(display, &segment);
+            XRenderFreePicture(display, target);
         }
-        if (pixels)
-            shmdt(pixels);
-        if (segment.shmid >= 0)
-            shmctl(segment.shmid, IPC_RMID, nullptr);
     }
 };
 
@@ -129,42 +283,21 @@ std::unique_ptr<ServerScaler> ServerScaler::open(SDL_Window* window, gfx::Size l
         return nullptr;
 
     auto h = std::make_unique<Handles>();
-    h->width = logical.w;
-    h->height = logical.h;
-    const std::size_t bytes = std::size_t(logical.w) * std::size_t(logical.h) * 4;
-    h->segment.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
-    if (h->segment.shmid < 0)
-        return nullptr;
-    void* at = shmat(h->segment.shmid, nullptr, 0);
-    if (at == reinterpret_cast<void*>(-1))
-        return nullptr;
-    h->pixels = static_cast<std::uint32_t*>(at);
-    h->segment.shmaddr = static_cast<char*>(at);
-    h->segment.readOnly = False;
     h->display = d;
+    h->memory = std::make_unique<SharedMemory>(d, w, frameFormat);
+    // The spare segment is made now: if the server cannot share memory or
+    // make its picture, the program enlarges itself from the start.
+    Segment* spare = h->memory->spare(logical);
+    if (!spare || !h->memory->prepare(*spare, logical, 1))
+        return nullptr;
     {
-        // A server on another machine cannot reach this memory and refuses.
         RefusalsNoted noted(d);
-        h->attached = XShmAttach(d, &h->segment) != 0;
+        h->target = XRenderCreatePicture(d, w, windowFormat, 0, nullptr);
         if (noted.any())
-            h->attached = false;
-        if (!h->attached)
-            return nullptr;
-        h->pixmap = XShmCreatePixmap(d, w, h->segment.shmaddr, &h->segment, unsigned(logical.w),
-                                     unsigned(logical.h), 24);
-        if (h->pixmap)
-            h->source = XRenderCreatePicture(d, h->pixmap, frameFormat, 0, nullptr);
-        if (h->source)
-            h->target = XRenderCreatePicture(d, w, windowFormat, 0, nullptr);
-        if (h->source)
-            XRenderSetPictureFilter(d, h->source, FilterNearest, nullptr, 0);
-        if (noted.any() || !h->target)
-            return nullptr;
+            h->target = 0;
     }
-    // Both sides hold the memory now; it goes when the last one lets go,
-    // even if the program is killed.
-    shmctl(h->segment.shmid, IPC_RMID, nullptr);
-    h->segment.shmid = -1;
+    if (!h->target)
+        return nullptr;
     return std::unique_ptr<ServerScaler>(new ServerScaler(std::move(h)));
 }
 
@@ -172,38 +305,45 @@ ServerScaler::ServerScaler(std::unique_ptr<Handles> h) : h_(std::move(h)) {}
 
 ServerScaler::~ServerScaler() = default;
 
+std::pmr::memory_resource* ServerScaler::frameMemory() {
+    return h_->memory.get();
+}
+
 void ServerScaler::show(const gfx::Picture& frame, const std::vector<gfx::Rect>& regions,
                         gfx::Rect view, int scale) {
-    if (scale < 1)
+    if (scale < 1 || frame.empty())
         return;
     ::Display* d = h_->display;
-    if (scale != scale_) {
-        // Window pixel (x, y) shows frame pixel (x / scale, y / scale).
-        XTransform t{};
-        t.matrix[0][0] = XDoubleToFixed(1.0 / scale);
-        t.matrix[1][1] = XDoubleToFixed(1.0 / scale);
-        t.matrix[2][2] = XDoubleToFixed(1.0);
-        XRenderSetPictureTransform(d, h_->source, &t);
-        scale_ = scale;
+    SharedMemory& memory = *h_->memory;
+    Segment* s = memory.holding(frame);
+    if (s && !memory.prepare(*s, frame.size(), scale))
+        s = nullptr;
+    const bool copied = !s;
+    if (copied) {
+        s = memory.spare(frame.size());
+        if (!s || !memory.prepare(*s, frame.size(), scale))
+            return;
     }
-    const gfx::Rect shared{0, 0, h_->width, h_->height};
     bool sent = false;
     for (const gfx::Rect& asked : regions) {
-        const gfx::Rect r = asked.intersected(frame.rect()).intersected(shared);
+        const gfx::Rect r = asked.intersected(frame.rect());
         if (r.empty())
             continue;
-        for (int y = r.y; y < r.bottom(); ++y)
-            std::memcpy(h_->pixels + std::size_t(y) * std::size_t(h_->width) + std::size_t(r.x),
-                        frame.data() + std::size_t(y) * std::size_t(frame.width()) +
-                            std::size_t(r.x),
-                        std::size_t(r.w) * 4);
-        XRenderComposite(d, PictOpSrc, h_->source, 0, h_->target, r.x * scale, r.y * scale, 0, 0,
+        if (copied) {
+            auto* to = reinterpret_cast<std::uint32_t*>(s->info.shmaddr);
+            for (int y = r.y; y < r.bottom(); ++y) {
+                const std::size_t at =
+                    std::size_t(y) * std::size_t(frame.width()) + std::size_t(r.x);
+                std::memcpy(to + at, frame.data() + at, std::size_t(r.w) * 4);
+            }
+        }
+        XRenderComposite(d, PictOpSrc, s->source, 0, h_->target, r.x * scale, r.y * scale, 0, 0,
                          (r.x - view.x) * scale, (r.y - view.y) * scale, unsigned(r.w * scale),
                          unsigned(r.h * scale));
         sent = true;
     }
-    // The next frame is written into the same memory: the server must have
-    // read this one first.
+    // The frame is drawn on again in the same memory: the server must have
+    // read it first.
     if (sent)
         XSync(d, False);
 }

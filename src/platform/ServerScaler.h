@@ -1,9 +1,9 @@
-// Showing the logical desktop enlarged by the X server itself: the changed
-// regions go to the server at their logical size, through memory both share,
-// and the server enlarges them into the window with its rendering extension,
-// pixel for pixel as the program would (nearest neighbour, square pixels).
-// The program then copies a region once instead of writing it enlarged, and
-// a quarter of the pixels (at twice the size) cross to the server.
+// Showing the logical desktop enlarged by the X server itself: the frame
+// lies in memory the program and the server share, and the server enlarges
+// the changed regions from there into the window with its rendering
+// extension, pixel for pixel as the program would (nearest neighbour, square
+// pixels). A region then costs the program no copy at all, and a quarter of
+// the pixels (at twice the size) that enlarging itself would write.
 #pragma once
 
 #include "gfx/Geometry.h"
@@ -11,6 +11,7 @@
 
 #include <SDL.h>
 #include <memory>
+#include <memory_resource>
 #include <vector>
 
 namespace platform {
@@ -31,6 +32,11 @@ class ServerScaler {
     ServerScaler& operator=(const ServerScaler&) = delete;
     ~ServerScaler();
 
+    // Memory the server reads where it lies: a frame kept there is shown
+    // without being copied. Any other frame is copied into it first. What
+    // it cannot share it takes from the heap.
+    std::pmr::memory_resource* frameMemory();
+
     // Shows each region of `frame` (logical pixels, within the frame and the
     // part `view` the window shows) at window position (r - view) * scale;
     // returns when the server has done so.
@@ -42,7 +48,6 @@ class ServerScaler {
   private:
     explicit ServerScaler(std::unique_ptr<Handles> h);
     std::unique_ptr<Handles> h_;
-    int scale_ = 0;
 };
 
 } // namespace platform

@@ -24,7 +24,8 @@ Rect united(const Rect& a, const Rect& b) {
 
 Runtime::Runtime(platform::Display& display, Clock& clock, platform::FontEngine& fonts,
                  platform::ImageLoader& images)
-    : display_(display), clock_(clock), fonts_(fonts), images_(images) {}
+    : display_(display), clock_(clock), fonts_(fonts), images_(images),
+      frame_(0, 0, 0, display.frameMemory()) {}
 
 Runtime::~Runtime() {
     // Forms go front to back; each one's destructor reports back here.
@@ -616,7 +617,7 @@ void Runtime::paintNow() {
     dirty_ = false;
     const Size ds = display_.desktopSize();
     if (frame_.width() != ds.w || frame_.height() != ds.h) {
-        frame_ = Picture(ds.w, ds.h, 0);
+        frame_ = Picture(ds.w, ds.h, 0, display_.frameMemory());
         full_ = true;
     }
     std::vector<Rect> changed;

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -125,8 +126,10 @@ long differences(const std::vector<std::uint32_t>& screen, int width, const Pict
     return bad;
 }
 
-void showsEnlargedAndOnlyWhereAsked(int width, int height, int scale, const char* scaling) {
-    SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height) + ", scaling " + scaling);
+void showsEnlargedAndOnlyWhereAsked(int width, int height, int scale, const char* scaling,
+                                    bool inDisplaysMemory) {
+    SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height) + ", scaling " + scaling +
+                 (inDisplaysMemory ? ", frame in the display's memory" : ", frame on the heap"));
     VirtualScreen screen(width, height);
     ASSERT_TRUE(screen.up());
     setenv("SHIZI_SERVER_SCALING", scaling, 1);
@@ -135,7 +138,12 @@ void showsEnlargedAndOnlyWhereAsked(int width, int height, int scale, const char
     ASSERT_EQ(logical.w, width / scale);
     ASSERT_EQ(logical.h, height / scale);
 
-    Picture frame = noise(logical, 7);
+    if (std::string_view(scaling) == "1")
+        EXPECT_NE(display->frameMemory(), nullptr);
+    else
+        EXPECT_EQ(display->frameMemory(), nullptr);
+    Picture frame(logical.w, logical.h, 0, inDisplaysMemory ? display->frameMemory() : nullptr);
+    frame.blit(noise(logical, 7), {0, 0});
     display->present(frame);
     int w = 0, h = 0;
     std::vector<std::uint32_t> shown = screen.grab(w, h);
@@ -161,10 +169,11 @@ void showsEnlargedAndOnlyWhereAsked(int width, int height, int scale, const char
 TEST(RealDisplay, TheWindowShowsTheFrameEnlargedByEitherWayAndOnlyTheRegionsSent) {
     if (!haveVirtualServer())
         GTEST_SKIP() << "no Xvfb";
-    for (const char* scaling : {"1", "0"}) {
-        showsEnlargedAndOnlyWhereAsked(1280, 960, 2, scaling);
-        showsEnlargedAndOnlyWhereAsked(1920, 1440, 3, scaling);
-    }
+    for (const char* scaling : {"1", "0"})
+        for (const bool inDisplaysMemory : {true, false}) {
+            showsEnlargedAndOnlyWhereAsked(1280, 960, 2, scaling, inDisplaysMemory);
+            showsEnlargedAndOnlyWhereAsked(1920, 1440, 3, scaling, inDisplaysMemory);
+        }
 }
 
 // The server's own enlarging is there on an X server with shared memory and
