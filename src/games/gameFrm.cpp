@@ -140,7 +140,7 @@ const ui::Picture& gameFrm::frame(int n) {
 }
 
 // The four pictures differ only where the hub moves, so only that part is
-// copied and shown each tick.
+// composed and sent each tick.
 ui::Rect gameFrm::movingPart() {
     if (movingPartKnown_)
         return movingPart_;
@@ -180,7 +180,8 @@ void gameFrm::Timer1_Timer() {
     if (next.empty() || next.width() < width() || next.height() < height()) {
         setPicture(next);
     } else if (!moving.empty()) {
-        surface().blit(next, moving, {moving.x, moving.y});
+        // Shown where it lies: it is copied once, as the screen is composed.
+        showInstead(next);
         invalidate(moving);
     }
     if (g().soundPlaying == 0 && g().musicPlaying == 0) {

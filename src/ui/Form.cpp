@@ -30,7 +30,24 @@ void Form::setPicture(const Picture& p) {
     cls();
 }
 
+Picture& Form::surface() {
+    if (instead_) {
+        surface_.blit(*instead_, surface_.rect(), {0, 0});
+        instead_ = nullptr;
+    }
+    return surface_;
+}
+
+void Form::showInstead(const Picture& p) {
+    if (p.width() < surface_.width() || p.height() < surface_.height()) {
+        surface().blit(p, {0, 0});
+        return;
+    }
+    instead_ = &p;
+}
+
 void Form::cls() {
+    instead_ = nullptr;
     // A picture that covers the whole form hides its back colour.
     const bool covered =
         picture_.width() >= rect_.w && picture_.height() >= rect_.h && !picture_.empty();
@@ -126,7 +143,8 @@ void Form::paint(Picture& target, Point origin, Rect clip) {
         Rect{origin.x, origin.y, surface_.width(), surface_.height()}.intersected(bounds);
     if (form.empty())
         return;
-    target.blit(surface_, {form.x - origin.x, form.y - origin.y, form.w, form.h}, {form.x, form.y});
+    target.blit(instead_ ? *instead_ : surface_,
+                {form.x - origin.x, form.y - origin.y, form.w, form.h}, {form.x, form.y});
     // Controls wholly outside the clip cost nothing. One whose part on the
     // target lies inside the clip and the form draws straight onto it, the
     // target's edges cutting the rest; any other draws into a picture of

@@ -37,7 +37,12 @@ class Form {
     void setPicture(const Picture& p);
     const Picture& picture() const { return picture_; }
     // The persistent drawing surface (the form's size). Draw, then invalidate().
-    Picture& surface() { return surface_; }
+    Picture& surface();
+    // Shows `p` in place of the surface without copying it, for a picture
+    // that changes many times a second; `p` must be at least the form's size
+    // and live until the surface is next asked for, which takes `p` over,
+    // or until setPicture or cls. Invalidate what changed.
+    void showInstead(const Picture& p);
     // Clears the drawing back to the background picture.
     void cls();
 
@@ -111,6 +116,7 @@ class Form {
     Color back_ = 0;
     Picture picture_;
     Picture surface_;
+    const Picture* instead_ = nullptr;
     bool visible_ = false;
     bool topmost_ = false;
     bool unloading_ = false;

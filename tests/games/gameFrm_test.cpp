@@ -2,7 +2,11 @@
 #include "games/gameFrm.h"
 #include "games_host.h"
 
+#include <array>
+#include <cstdlib>
 #include <fstream>
+#include <set>
+#include <string>
 
 using gamestest::countPlayed;
 using gamestest::open;
@@ -39,6 +43,37 @@ TEST_F(Hub, HoverPicksTheLowerCircleAndTheRimIsOutside) {
     EXPECT_EQ(hub->mousePointer().shape, ui::CursorShape::Default);
     point(50, 350);
     EXPECT_EQ(hub->selectedCircle, 6);
+}
+
+// Each 25 ms tick shows the next of the four pictures; what stays from the
+// one before differs from it by no more than the compression's faint noise.
+// Asked for, the drawing surface holds the picture shown.
+TEST_F(Hub, EachTickShowsTheNextPictureAndTheSurfaceHoldsIt) {
+    openWith(kOverlapping);
+    std::array<ui::Picture, 4> pictures;
+    for (int n = 0; n < 4; ++n)
+        pictures[std::size_t(n)] =
+            h.runtime.loadPicture(h.app.state.picPath + "game" + std::to_string(n + 1) + ".jpg");
+    ASSERT_EQ(pictures[0].size(), (ui::Size{hub->width(), hub->height()}));
+    std::set<int> seen;
+    for (int tick = 0; tick < 6; ++tick) {
+        h.runtime.advance(25);
+        const ui::Picture& shown = pictures[std::size_t(hub->backdropFrame - 1)];
+        seen.insert(hub->backdropFrame);
+        const ui::Picture& screen = h.runtime.frame();
+        int far = 0;
+        for (int y = 0; y < hub->height(); ++y)
+            for (int x = 0; x < hub->width(); ++x) {
+                const ui::Color a = screen.pixel(hub->left() + x, hub->top() + y),
+                                b = shown.pixel(x, y);
+                far += std::abs(ui::red(a) - ui::red(b)) + std::abs(ui::green(a) - ui::green(b)) +
+                           std::abs(ui::blue(a) - ui::blue(b)) >
+                       24;
+            }
+        EXPECT_EQ(far, 0) << "tick " << tick;
+    }
+    EXPECT_EQ(seen.size(), 4u);
+    EXPECT_EQ(hub->surface(), pictures[std::size_t(hub->backdropFrame - 1)]);
 }
 
 TEST_F(Hub, AClickOutsideEveryCircleLeavesTheHubIdle) {

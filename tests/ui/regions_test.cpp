@@ -149,4 +149,40 @@ TEST_F(Regions, ARegionIsComposedAsTheWholeScreenWouldBeAndNothingOutsideItChang
     EXPECT_NE(before, whole) << "the boxes were redrawn";
 }
 
+// A picture shown in place of a form's surface is composed as the surface
+// would be; asking for the surface takes the picture over, so drawing goes
+// on where the picture left off, and cls ends it.
+TEST_F(Regions, APictureShownInsteadOfTheSurfaceIsWhatTheSurfaceHoldsWhenAskedFor) {
+    Form& f = *rt.forms().front();
+    const Picture a = pattern(640, 480, 1), b = pattern(640, 480, 2);
+    f.showInstead(a);
+    rt.invalidate();
+    EXPECT_EQ(rt.frame(), a);
+    f.showInstead(b);
+    f.invalidate(Rect{0, 0, 320, 480});
+    const Picture half = rt.frame();
+    EXPECT_EQ(half.pixel(10, 10), b.pixel(10, 10));
+    EXPECT_EQ(half.pixel(400, 10), a.pixel(400, 10)) << "only what was invalidated is composed";
+
+    f.surface().fillRect({5, 5, 10, 10}, rgb(0, 255, 0));
+    EXPECT_EQ(f.surface().pixel(100, 100), b.pixel(100, 100));
+    rt.invalidate();
+    EXPECT_EQ(rt.frame().pixel(7, 7), rgb(0, 255, 0));
+    EXPECT_EQ(rt.frame().pixel(100, 100), b.pixel(100, 100));
+
+    // One smaller than the form is copied at once: it need not stay alive.
+    {
+        const Picture small = pattern(100, 100, 3);
+        f.showInstead(small);
+    }
+    rt.invalidate();
+    EXPECT_EQ(rt.frame().pixel(50, 50), pattern(100, 100, 3).pixel(50, 50));
+    EXPECT_EQ(rt.frame().pixel(300, 300), b.pixel(300, 300));
+
+    f.showInstead(a);
+    f.setBackColor(rgb(0, 0, 255)); // clears the surface to the back colour
+    rt.invalidate();
+    EXPECT_EQ(rt.frame().pixel(300, 300), rgb(0, 0, 255));
+}
+
 } // namespace
