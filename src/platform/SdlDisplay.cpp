@@ -90,7 +90,7 @@ class SdlDisplay final : public Display {
             SDL_UpdateWindowSurface(window_.get());
         }
         if (!ServerScaler::declined())
-            scaler_ = ServerScaler::open(window_.get(), logical_);
+            scaler_ = ServerScaler::open(window_.get());
     }
 
     // Without a display to show on, running on would leave a child before a

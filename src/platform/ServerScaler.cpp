@@ -252,8 +252,8 @@ bool ServerScaler::declined() {
     return v && std::string_view(v) == "0";
 }
 
-std::unique_ptr<ServerScaler> ServerScaler::open(SDL_Window* window, gfx::Size logical) {
-    if (!window || logical.w <= 0 || logical.h <= 0)
+std::unique_ptr<ServerScaler> ServerScaler::open(SDL_Window* window) {
+    if (!window)
         return nullptr;
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
@@ -285,10 +285,10 @@ std::unique_ptr<ServerScaler> ServerScaler::open(SDL_Window* window, gfx::Size l
     auto h = std::make_unique<Handles>();
     h->display = d;
     h->memory = std::make_unique<SharedMemory>(d, w, frameFormat);
-    // The spare segment is made now: if the server cannot share memory or
-    // make its picture, the program enlarges itself from the start.
-    Segment* spare = h->memory->spare(logical);
-    if (!spare || !h->memory->prepare(*spare, logical, 1))
+    // A first, one-pixel segment tries it all: if the server cannot share
+    // memory or make its picture, the program enlarges itself from the start.
+    Segment* spare = h->memory->spare({1, 1});
+    if (!spare || !h->memory->prepare(*spare, {1, 1}, 1))
         return nullptr;
     {
         RefusalsNoted noted(d);

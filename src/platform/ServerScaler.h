@@ -21,8 +21,7 @@ class ServerScaler {
     // Null when the window is not an X window, or the server lacks shared
     // memory pixmaps or the rendering extension, or the window's pixel
     // format is not the program's: the caller then enlarges itself.
-    // `logical` is the size of the frames to be shown.
-    static std::unique_ptr<ServerScaler> open(SDL_Window* window, gfx::Size logical);
+    static std::unique_ptr<ServerScaler> open(SDL_Window* window);
     // Whether the environment asks for the program's own enlarging
     // (SHIZI_SERVER_SCALING=0), to compare the two or to get round a server
     // that shows it wrongly.

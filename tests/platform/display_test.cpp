@@ -187,7 +187,7 @@ TEST(RealDisplay, TheServerEnlargesOnAVirtualXServer) {
     SDL_Window* window = SDL_CreateWindow("test", 0, 0, 1280, 960, SDL_WINDOW_BORDERLESS);
     ASSERT_NE(window, nullptr) << SDL_GetError();
     {
-        auto scaler = platform::ServerScaler::open(window, {640, 480});
+        auto scaler = platform::ServerScaler::open(window);
         ASSERT_NE(scaler, nullptr);
         const Picture frame = noise({640, 480}, 9);
         scaler->show(frame, {frame.rect()}, frame.rect(), 2);
