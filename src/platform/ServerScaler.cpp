@@ -97,17 +97,11 @@ class SharedMemory final : public std::pmr::memory_resource {
         if (spare_ && spare_->size == size)
             return spare_;
         if (spare_)
-            deallocate(spare_->info.shmaddr, spare_->bytes);
-        spare_ = nullptr;
-        void* at = allocate(std::size_t(size.w) * std::size_t(size.h) * 4);
-        for (const auto& s : segments_)
-            if (s->info.shmaddr == at) {
-                spare_ = s.get();
-                spare_->size = size;
-                return spare_;
-            }
-        deallocate(at, std::size_t(size.w) * std::size_t(size.h) * 4);
-        return nullptr;
+            drop(spare_);
+        spare_ = share(std::size_t(size.w) * std::size_t(size.h) * 4);
+        if (spare_)
+            spare_->size = size;
+        return spare_;
     }
 
     // The server's picture of the `size` frame in `s`, set to enlarge
@@ -115,10 +109,7 @@ class SharedMemory final : public std::pmr::memory_resource {
     bool prepare(Segment& s, gfx::Size size, int scale) {
         if (s.source && s.size != size) {
             const RefusalsNoted noted(d_);
-            XRenderFreePicture(d_, s.source);
-            XFreePixmap(d_, s.pixmap);
-            s.source = 0;
-            s.pixmap = 0;
+            dropPicture(s);
         }
         if (!s.source) {
             RefusalsNoted noted(d_);
@@ -131,12 +122,7 @@ class SharedMemory final : public std::pmr::memory_resource {
             if (noted.any() || !s.source) {
                 // Whatever was made is taken down again; the frame is then
                 // copied into the spare segment.
-                if (s.source)
-                    XRenderFreePicture(d_, s.source);
-                if (s.pixmap)
-                    XFreePixmap(d_, s.pixmap);
-                s.source = 0;
-                s.pixmap = 0;
+                dropPicture(s);
                 return false;
             }
             s.size = size;
@@ -156,22 +142,18 @@ class SharedMemory final : public std::pmr::memory_resource {
 
   private:
     void* do_allocate(std::size_t bytes, std::size_t alignment) override {
-        if (void* at = share(bytes))
-            return at;
+        if (const Segment* s = share(bytes))
+            return s->info.shmaddr;
         return std::pmr::new_delete_resource()->allocate(bytes, alignment);
     }
 
     void do_deallocate(void* p, std::size_t bytes, std::size_t alignment) override {
         const auto it = std::find_if(segments_.begin(), segments_.end(),
                                      [p](const auto& s) { return s->info.shmaddr == p; });
-        if (it == segments_.end()) {
+        if (it == segments_.end())
             std::pmr::new_delete_resource()->deallocate(p, bytes, alignment);
-            return;
-        }
-        if (it->get() == spare_)
-            spare_ = nullptr;
-        release(**it);
-        segments_.erase(it);
+        else
+            drop(it->get());
     }
 
     bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override {
@@ -180,7 +162,7 @@ class SharedMemory final : public std::pmr::memory_resource {
 
     // A new segment the server has attached, or null (it cannot be made, or
     // a server on another machine cannot reach it).
-    void* share(std::size_t bytes) {
+    Segment* share(std::size_t bytes) {
         auto s = std::make_unique<Segment>();
         s->bytes = bytes;
         s->info.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
@@ -207,19 +189,32 @@ class SharedMemory final : public std::pmr::memory_resource {
             return nullptr;
         }
         segments_.push_back(std::move(s));
-        return at;
+        return segments_.back().get();
+    }
+
+    void dropPicture(Segment& s) {
+        if (s.source)
+            XRenderFreePicture(d_, s.source);
+        if (s.pixmap)
+            XFreePixmap(d_, s.pixmap);
+        s.source = 0;
+        s.pixmap = 0;
     }
 
     void release(Segment& s) {
         {
             const RefusalsNoted noted(d_);
-            if (s.source)
-                XRenderFreePicture(d_, s.source);
-            if (s.pixmap)
-                XFreePixmap(d_, s.pixmap);
+            dropPicture(s);
             XShmDetach(d_, &s.info);
         }
         shmdt(s.info.shmaddr);
+    }
+
+    void drop(Segment* s) {
+        if (s == spare_)
+            spare_ = nullptr;
+        release(*s);
+        std::erase_if(segments_, [s](const auto& held) { return held.get() == s; });
     }
 
     ::Display* d_;
